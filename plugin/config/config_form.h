@@ -1,0 +1,10 @@
+// The configuration command and its form.
+#pragma once
+
+#include <cstdint>
+
+namespace kamoria {
+
+int32_t configCommand(int32_t);
+
+}  // namespace kamoria
