@@ -33,7 +33,7 @@ function(add_weltor_host name)
   set(dir "${CMAKE_BINARY_DIR}/hosts/${name}")
   set_target_properties(${target} PROPERTIES
     OUTPUT_NAME WELTOR PREFIX ""
-    LIBRARY_OUTPUT_DIRECTORY "${dir}" RUNTIME_OUTPUT_DIRECTORY "${dir}")
+    LIBRARY_OUTPUT_DIRECTORY "${dir}" RUNTIME_OUTPUT_DIRECTORY "${dir}" ARCHIVE_OUTPUT_DIRECTORY "${dir}")
   if(WIN32)
     set(def "LIBRARY WELTOR.dll\nEXPORTS\n")
     foreach(ordinal IN LISTS ordinals)
