@@ -1,0 +1,209 @@
+#include "script_actions.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+
+#include "display.h"
+
+namespace weltor_program {
+
+namespace {
+
+using Entry30001 = int32_t (*)(FeatureFunction, char*);
+using EntryWithValue = int32_t (*)(int32_t);
+
+const std::map<std::string, int16_t> kKeys = {
+    {"F2", 0x3C00}, {"F3", 0x3D00}, {"F4", 0x3E00},  {"F5", 0x3F00},  {"F6", 0x4000},
+    {"F7", 0x4100}, {"F8", 0x4200}, {"F9", 0x4300},  {"F10", 0x4400}, {"F11", static_cast<int16_t>(0x8500)},
+    {"F12", static_cast<int16_t>(0x8600)}, {"Ctrl-F6", 0x6300}, {"Ctrl-9", 0x00EF},
+};
+
+bool parseKey(const std::string& word, int16_t& key) {
+  if (const auto known = kKeys.find(word); known != kKeys.end()) {
+    key = known->second;
+    return true;
+  }
+  char* end = nullptr;
+  const long value = std::strtol(word.c_str(), &end, 0);
+  if (end == word.c_str() || *end != '\0') return false;
+  key = static_cast<int16_t>(value);
+  return true;
+}
+
+const char* dialogName(weltor::DialogKind kind) {
+  switch (kind) {
+    case weltor::DialogKind::messageBox: return "box";
+    case weltor::DialogKind::notice: return "notice";
+    case weltor::DialogKind::alertBox: return "STOP box";
+  }
+  return "box";
+}
+
+void printIndented(const std::string& text) {
+  std::istringstream lines(text);
+  std::string line;
+  while (std::getline(lines, line)) std::cout << "      | " << line << "\n";
+}
+
+}  // namespace
+
+bool Session::start(const std::filesystem::path& hostDir, const std::filesystem::path& dataDir,
+                    const std::filesystem::path& pluginFile) {
+  host_ = loadModule(hostDir / (std::string("WELTOR") + moduleExtension()));
+  if (host_ == nullptr) return false;
+  state_ = reinterpret_cast<WeltorStateFunction>(namedExport(host_, "weltorState"))();
+  sendEvent_ = reinterpret_cast<WeltorSendEventFunction>(namedExport(host_, "weltorSendEvent"));
+  reinterpret_cast<WeltorResetFunction>(namedExport(host_, "weltorReset"))(dataDir.string().c_str());
+  std::cout << "WELTOR started on " << dataDir.string() << "\n";
+
+  plugin_ = loadModule(pluginFile);
+  if (plugin_ == nullptr) return false;
+  std::cout << "loaded " << pluginFile.filename().string() << "\n";
+  showNewDialogs();
+  return true;
+}
+
+void Session::stop() {
+  if (plugin_ != nullptr) unloadModule(plugin_);
+  if (host_ != nullptr) unloadModule(host_);
+  plugin_ = host_ = nullptr;
+}
+
+bool Session::run(const std::string& line) {
+  std::istringstream words(line);
+  std::string verb;
+  words >> verb;
+  bool done = true;
+  if (verb == "say") {
+    std::string rest;
+    std::getline(words, rest);
+    const auto start = rest.find_first_not_of(' ');
+    std::cout << "\n# " << (start == std::string::npos ? "" : rest.substr(start)) << "\n";
+    return true;
+  }
+  std::cout << "> " << line << "\n";
+  if (verb == "host") {
+    done = hostAction(words);
+  } else if (verb == "describe") {
+    char description[64] = {};
+    const auto feature = reinterpret_cast<FeatureFunction>(numberedExport(host_, 30006));
+    const int32_t answer = reinterpret_cast<Entry30001>(numberedExport(plugin_, 30001))(feature, description);
+    std::cout << "  the plug-in describes itself:\n";
+    printIndented(weltor::toUtf8(description));
+    std::cout << "  and answers " << answer << (answer == 0 ? " (ready)\n" : " (refuses to run)\n");
+  } else if (verb == "activate" || verb == "report") {
+    reinterpret_cast<EntryWithValue>(numberedExport(plugin_, 30008))(verb == "activate" ? 0 : 1);
+  } else if (verb == "configure") {
+    const int32_t answer = reinterpret_cast<EntryWithValue>(numberedExport(plugin_, 30010))(0);
+    std::cout << "  configuration answers " << answer << "\n";
+  } else if (verb == "unload") {
+    reinterpret_cast<Entry30001>(numberedExport(plugin_, 30001))(nullptr, nullptr);
+  } else if (verb == "open" || verb == "close" || verb == "key") {
+    done = screenAction(verb, words);
+  } else if (verb == "show") {
+    std::string name;
+    words >> name;
+    showFile(name);
+  } else if (verb == "state") {
+    showState();
+  } else {
+    done = false;
+  }
+  showNewDialogs();
+  return done;
+}
+
+bool Session::hostAction(std::istream& words) {
+  std::string what;
+  words >> what;
+  weltor::SessionState& session = state_->session;
+  if (what == "restrict") {
+    weltor::Restriction r{};
+    if (!(words >> r.group >> r.item >> r.mode) || session.restrictionCount >= 8) return false;
+    session.restrictions[session.restrictionCount++] = r;
+    return true;
+  }
+  long value = 0;
+  if (!(words >> value)) return false;
+  if (what == "workstation") {
+    session.workstationNo = static_cast<int32_t>(value);
+  } else if (what == "warehouse") {
+    session.currentWarehouse = static_cast<int16_t>(value);
+  } else if (what == "default-warehouse") {
+    const auto number = static_cast<int16_t>(value);
+    std::memcpy(session.settings + weltor::kDefaultWarehouseOffset, &number, sizeof number);
+  } else if (what == "setting") {
+    for (auto& table : state_->tables.list)
+      if (table.id == 64) {
+        const auto setting = static_cast<int16_t>(value);
+        std::memcpy(table.buffer + 76, &setting, sizeof setting);
+      }
+  } else if (what == "api-version") {
+    state_->checks.apiVersion = static_cast<int32_t>(value);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool Session::screenAction(const std::string& verb, std::istream& words) {
+  int screen = 0;
+  if (!(words >> screen)) return false;
+  int16_t argument = 0;
+  int16_t event = verb == "open" ? kamoria::kEventOpen : verb == "close" ? kamoria::kEventClose : kamoria::kEventKey;
+  if (verb == "key") {
+    std::string key;
+    if (!(words >> key) || !parseKey(key, argument)) return false;
+  }
+  const int before = state_->screens.receivedCount;
+  const int16_t answer = sendEvent_(static_cast<int16_t>(screen), argument, event);
+  std::cout << "  screen " << screen << " answers " << answer
+            << (state_->screens.receivedCount > before ? "" : " (the screen's own handler did not see it)") << "\n";
+  return true;
+}
+
+void Session::showNewDialogs() {
+  const weltor::DialogState& dialogs = state_->dialogs;
+  for (; dialogsShown_ < dialogs.count && dialogsShown_ < weltor::DialogState::kCapacity; ++dialogsShown_) {
+    const weltor::Dialog& dialog = dialogs.shown[dialogsShown_];
+    std::cout << "  [" << dialogName(dialog.kind) << "]";
+    if (dialog.title[0] != '\0') std::cout << " " << weltor::toUtf8(dialog.title);
+    std::cout << "\n";
+    printIndented(weltor::toUtf8(dialog.text));
+  }
+}
+
+void Session::showState() {
+  const weltor::SessionState& session = state_->session;
+  int16_t defaultWarehouse = 0;
+  std::memcpy(&defaultWarehouse, session.settings + weltor::kDefaultWarehouseOffset, sizeof defaultWarehouse);
+  int16_t setting = 0;
+  for (const auto& table : state_->tables.list)
+    if (table.id == 64) std::memcpy(&setting, table.buffer + 76, sizeof setting);
+  std::cout << "  current warehouse " << session.currentWarehouse << ", default warehouse " << defaultWarehouse
+            << ", table 64 setting " << setting << "\n  warehouses open to the user:";
+  int open = 0;
+  for (int j = 0; j < 100; ++j)
+    if ((session.warehouseMask[j / 8] & (1u << (j % 8))) == 0) {
+      if (open++ < 12) std::cout << " " << j;
+    }
+  std::cout << (open > 12 ? " ..." : "") << " (" << open << " of 100)\n";
+}
+
+void Session::showFile(const std::string& name) {
+  std::ifstream file(name, std::ios::binary);
+  if (!file) {
+    std::cout << "  (no file " << name << ")\n";
+    return;
+  }
+  std::stringstream bytes;
+  bytes << file.rdbuf();
+  std::cout << "  " << name << ":\n";
+  printIndented(weltor::toUtf8(bytes.str()));
+}
+
+}  // namespace weltor_program

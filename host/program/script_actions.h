@@ -1,0 +1,34 @@
+// One session of the substitute host: the modules it loaded and the script
+// actions it plays against them.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "loader.h"
+#include "weltor.h"
+
+namespace weltor_program {
+
+class Session {
+ public:
+  bool start(const std::filesystem::path& hostDir, const std::filesystem::path& dataDir,
+             const std::filesystem::path& pluginFile);
+  bool run(const std::string& line);
+  void stop();
+
+ private:
+  bool hostAction(std::istream& words);
+  bool screenAction(const std::string& verb, std::istream& words);
+  void showNewDialogs();
+  void showState();
+  void showFile(const std::string& name);
+
+  Module host_ = nullptr;
+  Module plugin_ = nullptr;
+  weltor::HostState* state_ = nullptr;
+  WeltorSendEventFunction sendEvent_ = nullptr;
+  int dialogsShown_ = 0;
+};
+
+}  // namespace weltor_program
