@@ -164,3 +164,40 @@ TEST_F(DebugOutput, MissingNumbersAreWrittenOnlyWhileTracedOneLineEach) {
 #endif
 
 }  // namespace
+
+namespace {
+
+class LazyEntry : public testing_support::HostTest {
+ protected:
+  const FrameProbe& frame() { return *probe<FrameProbeFunction>("kamoriaProbeFrame")(); }
+};
+
+TEST_F(LazyEntry, ACallThroughAnUnboundCellBindsItAndReachesTheHostWithTheSameArguments) {
+  restart("full", testing_support::PluginBuild::probe);
+  kamoria::host::Cells& cells = *frame().cells;
+  cells.messageBox = frame().lazyCells->messageBox;
+  cells.alertBox = frame().lazyCells->alertBox;
+
+  frame().callMessageBox("Uwaga", "tekst", 1);
+  frame().callAlertBox("%s|%s", "jeden", "dwa");
+
+  EXPECT_EQ(reinterpret_cast<void*>(cells.messageBox), testing_support::numberedExport(hostModule(), 52028));
+  EXPECT_EQ(reinterpret_cast<void*>(cells.alertBox), testing_support::numberedExport(hostModule(), 35802));
+  ASSERT_EQ(host().dialogs.count, 2);
+  EXPECT_STREQ(host().dialogs.shown[0].title, "Uwaga");
+  EXPECT_STREQ(host().dialogs.shown[0].text, "tekst");
+  EXPECT_EQ(host().dialogs.shown[0].mode, 1);
+  EXPECT_STREQ(host().dialogs.shown[1].text, "jeden|dwa");
+  EXPECT_EQ(frame().missingOrdinals->count, 0);
+}
+
+TEST_F(LazyEntry, AnUnboundCellOfANumberTheHostLacksRecordsTheMissAndGivesZero) {
+  restart("lacking_ten", testing_support::PluginBuild::probe);
+  kamoria::host::Cells& cells = *frame().cells;
+  cells.showFileList = frame().lazyCells->showFileList;  // 40049, which this host lacks
+  EXPECT_EQ(cells.showFileList("plik", "kolumny", 0, "okno", 2392), 0);
+  EXPECT_EQ(cells.showFileList, nullptr);
+  EXPECT_EQ(frame().missingOrdinals->count, 11);
+}
+
+}  // namespace

@@ -60,10 +60,12 @@ namespace {
 
 namespace kamoria::host {
 
-constinit Cells cells = {
+constinit const Cells lazyCells = {
 #define HOST_SERVICE(slot, ordinal, name, result, parameters, arguments) &lazy_##name,
 #include "frame/host_services.def"
 };
+
+constinit Cells cells = lazyCells;
 
 }  // namespace kamoria::host
 

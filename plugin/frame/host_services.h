@@ -25,6 +25,8 @@ struct Cells {
 #include "frame/host_services.def"
 };
 extern Cells cells;
+// What each cell holds before the binding pass reaches it.
+extern const Cells lazyCells;
 
 inline constexpr int kServiceCount = 0
 #define HOST_SERVICE(slot, ordinal, name, result, parameters, arguments) +1

@@ -27,5 +27,9 @@ struct FrameProbe {
   kamoria::ScreenHook* screenHooks;
   kamoria::ConfigCommand* configCommandEntry;
   const char* (*fileNameOf)(const char*);
+  const kamoria::host::Cells* lazyCells;
+  // Calls messageBox and alertBox the way plug-in code does.
+  int32_t (*callMessageBox)(const char*, const char*, int32_t);
+  int32_t (*callAlertBox)(const char*, const char*, const char*);
 };
 using FrameProbeFunction = const FrameProbe* (*)();
