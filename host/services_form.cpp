@@ -144,8 +144,10 @@ FormField* findField(int32_t id) {
   return nullptr;
 }
 
+// A button by its key (0 is no key) or by its id.
 const FormItemView* findButton(bool byKey, int32_t value) {
   FormState& form = state().form;
+  if (byKey && static_cast<uint16_t>(value) == 0) return nullptr;
   for (int i = 0; i < form.itemCount; ++i) {
     const FormItemView& item = form.items[i];
     if (item.kind == kButtonKind && (byKey ? item.key : item.id) == static_cast<uint16_t>(value)) return &item;
