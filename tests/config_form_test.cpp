@@ -1,6 +1,7 @@
 // The configuration form: the host gets the form's description byte for byte,
 // the user picks warehouses with F2..F10, types workstation numbers and
 // closes with OK (the options file is saved) or Cancel (nothing is saved).
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <initializer_list>
@@ -40,6 +41,12 @@ std::string hex(const char* dump) {
 }
 // A text with its 0 byte.
 std::string text(const char* bytes) { return std::string(bytes, std::strlen(bytes) + 1); }
+
+std::string numberedName(int warehouse) {
+  char name[32];
+  std::snprintf(name, sizeof name, "Magazyn %d", warehouse);
+  return name;
+}
 
 // An options record laid out by hand: 9 rows of name (17) and three
 // workstations (4 each), then nine warehouse numbers.
@@ -102,7 +109,7 @@ class ConfigForm : public HostTest {
   weltor::Table& table(int32_t id) {
     for (int i = 0; i < host().tables.count; ++i)
       if (host().tables.list[i].id == id) return host().tables.list[i];
-    throw std::runtime_error("no table " + std::to_string(id));
+    throw std::runtime_error("no such table");
   }
 
   // A field's text as the form shows it: never past the 17-byte buffer.
@@ -174,7 +181,7 @@ TEST_F(ConfigForm, FieldsTakeTheOptionsRecordSlotsInTemplateOrder) {
   ASSERT_EQ(form.itemCount, 83);
   ASSERT_EQ(form.fieldCount, 36);
   for (int row = 0; row < 9; ++row) {
-    SCOPED_TRACE("row " + std::to_string(row));
+    SCOPED_TRACE(testing::Message() << "row " << row);
     const weltor::FormField& name = form.fields[4 * row];
     EXPECT_EQ(name.id, nameField(row));
     EXPECT_TRUE(name.isText);
@@ -240,7 +247,7 @@ TEST_F(ConfigForm, FirstUseShowsEmptyNamesAndZeroWorkstationsAndSavesNothingOnCa
 // ---- choosing warehouses ----------------------------------------------------------
 
 TEST_F(ConfigForm, F2ToF10PickRowsZeroToEight) {
-  for (int row = 0; row < 9; ++row) defineWarehouse(20 + row, "Magazyn " + std::to_string(20 + row));
+  for (int row = 0; row < 9; ++row) defineWarehouse(20 + row, numberedName(20 + row));
   pickAnswers({20, 21, 22, 23, 24, 25, 26, 27, 28});
   for (int row = 0; row < 9; ++row) press(kF2 + 0x100 * row);
 
@@ -249,11 +256,11 @@ TEST_F(ConfigForm, F2ToF10PickRowsZeroToEight) {
   const auto picks = callsTo(kPickWarehouse);
   ASSERT_EQ(picks.size(), 9u);
   for (int row = 0; row < 9; ++row) {
-    SCOPED_TRACE("F" + std::to_string(row + 2));
+    SCOPED_TRACE(testing::Message() << "F" << row + 2);
     EXPECT_EQ(handled()[1 + row].result, kKeyTaken);
     EXPECT_EQ((std::vector<intptr_t>(picks[row].args, picks[row].args + 3)), (std::vector<intptr_t>{-1, -1, 0}))
         << "the row had no warehouse yet";
-    EXPECT_EQ(field(nameField(row)), "Magazyn " + std::to_string(20 + row));
+    EXPECT_EQ(field(nameField(row)), numberedName(20 + row));
   }
   EXPECT_EQ(callsTo(kGetTable).size(), 10u) << "the names are refreshed on opening and after every pick";
 }

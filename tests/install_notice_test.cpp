@@ -112,7 +112,7 @@ TEST_F(InstallNotice, DialogShowsTheDescriptionAndItsAnswerIsWrittenAsASignedWor
 
 TEST_F(InstallNotice, AnAnswerOfZeroBringsTheNoticeAtEveryStart) {
   for (int start = 0; start < 3; ++start) {
-    SCOPED_TRACE("start " + std::to_string(start));
+    SCOPED_TRACE(testing::Message() << "start " << start);
     restartHost();
     activate();
     EXPECT_EQ(host().form.asksShown, 1);
