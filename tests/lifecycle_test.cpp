@@ -88,10 +88,21 @@ TEST_F(Lifecycle, StoredCellPointersAreWhatTheHostGaveAndNullOnesAreSkippedOnRem
   EXPECT_EQ(screensIn(callsTo(kUnhookScreen)), (std::vector<intptr_t>{815, 2171, 147, 2201, 397, 742}));
 }
 
-TEST_F(Lifecycle, ConfigurationNeedsASuccessfulDescribeFirst) {
+int32_t featureTwoMissing(int32_t, int32_t) { return 3; }
+
+TEST_F(Lifecycle, ConfigurationNeedsASuccessfulDescribeFirstAndStaysAfterALaterRefusal) {
   EXPECT_EQ(static_cast<uint32_t>(entry30010(7)), 0xB669FD2Eu);
+  ASSERT_EQ(entry30001(&featureTwoMissing, nullptr), -1);
+  EXPECT_EQ(static_cast<uint32_t>(entry30010(7)), 0xB669FD2Eu);
+  EXPECT_TRUE(callsTo(52237).empty()) << "nothing of the configuration ran";
+
   ASSERT_EQ(entry30001(&featuresPresent, nullptr), 0);
   EXPECT_EQ(entry30010(7), 0);
+  EXPECT_EQ(callsTo(52237).size(), 1u) << "the configuration command asked for the user's right";
+
+  ASSERT_EQ(entry30001(&featureTwoMissing, nullptr), -1);
+  EXPECT_EQ(entry30010(7), 0);
+  EXPECT_EQ(callsTo(52237).size(), 2u);
 }
 
 TEST_F(Lifecycle, EntryThirtyThousandNineAlwaysAnswersZero) {
