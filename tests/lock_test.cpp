@@ -223,6 +223,21 @@ TEST_F(WarehouseLock, SettingOfZeroIsNeitherTakenNorGivenBack) {
   EXPECT_EQ(defaultWarehouse(), 4);
 }
 
+TEST_F(WarehouseLock, RecordTooShortForTheSettingIsNotReadOrWritten) {
+  writeOptions({{0, {1, 1, 1}, 12}});
+  restrictUser(1);
+  table64().recordSize = 77;
+
+  EXPECT_EQ(openDocument(), 1);
+  EXPECT_EQ(defaultWarehouse(), 12);
+  closeDocument();
+
+  EXPECT_TRUE(callsTo(kRecordChange).empty());
+  EXPECT_EQ(setting(), 7);
+  EXPECT_EQ(defaultWarehouse(), 4);
+  EXPECT_TRUE(nothingHeld());
+}
+
 TEST_F(WarehouseLock, TwoLocksBeforeOneCloseRestoreWhatWasThereFirst) {
   writeOptions({{0, {1, 1, 1}, 12}});
   restrictUser(1);
