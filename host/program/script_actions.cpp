@@ -97,8 +97,12 @@ bool Session::run(const std::string& line) {
     std::cout << "  and answers " << answer << (answer == 0 ? " (ready)\n" : " (refuses to run)\n");
   } else if (verb == "activate" || verb == "report") {
     reinterpret_cast<EntryWithValue>(numberedExport(plugin_, 30008))(verb == "activate" ? 0 : 1);
+  } else if (verb == "form") {
+    done = formSteps(words);
   } else if (verb == "configure") {
+    const int32_t formsBefore = state_->form.formsRun;
     const int32_t answer = reinterpret_cast<EntryWithValue>(numberedExport(plugin_, 30010))(0);
+    if (state_->form.formsRun > formsBefore) showForm();
     std::cout << "  configuration answers " << answer << "\n";
   } else if (verb == "unload") {
     reinterpret_cast<Entry30001>(numberedExport(plugin_, 30001))(nullptr, nullptr);
@@ -142,6 +146,12 @@ bool Session::hostAction(std::istream& words) {
         const auto setting = static_cast<int16_t>(value);
         std::memcpy(table.buffer + 76, &setting, sizeof setting);
       }
+  } else if (what == "pick") {
+    weltor::FormState& form = state_->form;
+    if (form.pickAnswerCount >= 16) return false;
+    form.pickAnswers[form.pickAnswerCount++] = static_cast<int32_t>(value);
+  } else if (what == "answer") {
+    state_->form.askAnswer = static_cast<int32_t>(value);
   } else if (what == "api-version") {
     state_->checks.apiVersion = static_cast<int32_t>(value);
   } else {
@@ -166,7 +176,67 @@ bool Session::screenAction(const std::string& verb, std::istream& words) {
   return true;
 }
 
+// Steps of the next form: key names (F2 ... F12) are pressed, "N=V" types
+// V into number field N, "ok" and "cancel" press those buttons.
+bool Session::formSteps(std::istream& words) {
+  weltor::FormState& form = state_->form;
+  std::string word;
+  while (words >> word) {
+    if (form.scriptLength >= weltor::FormState::kScriptCapacity) return false;
+    weltor::FormStep step{};
+    int16_t key = 0;
+    if (word == "ok" || word == "cancel") {
+      step.kind = weltor::FormStepKind::pressButton;
+      step.fieldId = word == "ok" ? weltor::kFormOk : weltor::kFormCancel;
+    } else if (const auto equals = word.find('='); equals != std::string::npos) {
+      step.kind = weltor::FormStepKind::typeNumber;
+      step.fieldId = static_cast<int32_t>(std::strtol(word.substr(0, equals).c_str(), nullptr, 0));
+      step.number = static_cast<int32_t>(std::strtol(word.substr(equals + 1).c_str(), nullptr, 0));
+    } else if (parseKey(word, key)) {
+      step.kind = weltor::FormStepKind::event;
+      step.key = static_cast<uint16_t>(key);
+      step.event = kamoria::kEventKey;
+    } else {
+      return false;
+    }
+    form.script[form.scriptLength++] = step;
+  }
+  return true;
+}
+
+void Session::showForm() {
+  const weltor::FormState& form = state_->form;
+  std::cout << "  [form] " << weltor::toUtf8(form.frame.text) << " (" << form.itemCount << " items)\n";
+  for (int row = 0; row < 9; ++row) {
+    std::cout << "      | F" << row + 2 << (row + 2 < 10 ? " " : "") << " Mag. ";
+    for (int i = 0; i < form.fieldCount; ++i) {
+      const weltor::FormField& field = form.fields[i];
+      if (field.id == 0x4101 + row && field.buffer != nullptr) {
+        std::string name = weltor::toUtf8(field.buffer);
+        name.resize(std::max<size_t>(name.size(), 18), ' ');
+        std::cout << name;
+      }
+    }
+    for (int column = 0; column < 3; ++column)
+      for (int i = 0; i < form.fieldCount; ++i) {
+        const weltor::FormField& field = form.fields[i];
+        if (field.id != 0x410B + 10 * column + row || form.dataRecord == nullptr) continue;
+        int32_t number = 0;
+        std::memcpy(&number, form.dataRecord + field.slotOffset, sizeof number);
+        std::cout << " " << number;
+      }
+    std::cout << "\n";
+  }
+  std::cout << "      closed with " << (form.closedWith == weltor::kFormOk ? "OK" : "Cancel") << "\n";
+}
+
 void Session::showNewDialogs() {
+  const weltor::FormState& form = state_->form;
+  for (; asksShown_ < form.asksShown; ++asksShown_) {
+    std::cout << "  [question " << form.askDialogId << "]\n";
+    printIndented(weltor::toUtf8(form.askText));
+    std::cout << "      the user answers " << form.askAnswer << "\n";
+  }
   const weltor::DialogState& dialogs = state_->dialogs;
   for (; dialogsShown_ < dialogs.count && dialogsShown_ < weltor::DialogState::kCapacity; ++dialogsShown_) {
     const weltor::Dialog& dialog = dialogs.shown[dialogsShown_];
@@ -202,8 +272,23 @@ void Session::showFile(const std::string& name) {
   }
   std::stringstream bytes;
   bytes << file.rdbuf();
-  std::cout << "  " << name << ":\n";
-  printIndented(weltor::toUtf8(bytes.str()));
+  const std::string content = bytes.str();
+  std::cout << "  " << name << " (" << content.size() << " bytes):\n";
+  if (name != "Kamoria.dat" || content.size() != 279) {
+    printIndented(weltor::toUtf8(content));
+    return;
+  }
+  // The options record: nine rows of name and three workstations, then the
+  // rows' warehouse numbers.
+  for (int row = 0; row < 9; ++row) {
+    const char* base = content.data() + 29 * row;
+    int32_t stations[3];
+    std::memcpy(stations, base + 17, sizeof stations);
+    int16_t warehouse = 0;
+    std::memcpy(&warehouse, content.data() + 261 + 2 * row, sizeof warehouse);
+    std::cout << "      | row " << row << ": warehouse " << warehouse << " \"" << weltor::toUtf8(std::string(base, strnlen(base, 17)))
+              << "\", workstations " << stations[0] << " " << stations[1] << " " << stations[2] << "\n";
+  }
 }
 
 }  // namespace weltor_program

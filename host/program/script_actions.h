@@ -20,6 +20,8 @@ class Session {
  private:
   bool hostAction(std::istream& words);
   bool screenAction(const std::string& verb, std::istream& words);
+  bool formSteps(std::istream& words);
+  void showForm();
   void showNewDialogs();
   void showState();
   void showFile(const std::string& name);
@@ -29,6 +31,7 @@ class Session {
   weltor::HostState* state_ = nullptr;
   WeltorSendEventFunction sendEvent_ = nullptr;
   int dialogsShown_ = 0;
+  int asksShown_ = 0;
 };
 
 }  // namespace weltor_program
