@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "frame/host_services.h"
+#include "frame/mazovia.h"
+
 namespace kamoria {
 
 OptionsRecord options = {};
@@ -42,8 +45,72 @@ void resetOptions() {
   for (int row = 0; row < kWarehouseRowCount; ++row) setWarehouseNumber(options, row, -1);
 }
 
-// PLACEHOLDER until the options file is built: the defaults, never saved.
-void loadOptions() { resetOptions(); }
-void saveOptions() {}
+namespace {
+
+inline constexpr char kOptionsFileName[] = "Kamoria.dat";
+inline constexpr auto kAttention = mazovia("Uwaga");
+inline constexpr auto kReadFailed =
+    mazovia("Błąd podczas czytania opcji raportu!\n Niektóre opcje zostaną zresetowane!");
+inline constexpr auto kWriteFailed =
+    mazovia("Nie można otworzyc pliku z opcjami raportu!\n Niektóre opcje nie zostaną zapisane!");
+inline constexpr int32_t kRecordSize = static_cast<int32_t>(kOptionsRecordSize);
+
+// The host's FileName in storage of ours. Its scope ends on every way out,
+// a host call that throws included, and the host object goes with it.
+class DataFileName {
+ public:
+  DataFileName(const char* fileName, const char* mode)
+      : constructed_(makeDataFileName(storage_, fileName, mode)) {}
+  ~DataFileName() {
+    if (constructed_) host::fileNameDestroy(storage_);
+  }
+  DataFileName(const DataFileName&) = delete;
+  DataFileName& operator=(const DataFileName&) = delete;
+
+  void* open() { return constructed_ ? host::fileNameOpen(storage_) : nullptr; }
+
+ private:
+  alignas(kHostObjectAlignment) unsigned char storage_[kFileNameStorageSize];
+  bool constructed_;
+};
+
+// The handle outlives the FileName, which is gone before the file is used.
+void* openDataFile(const char* fileName, const char* mode) {
+  DataFileName name(fileName, mode);
+  return name.open();
+}
+
+}  // namespace
+
+bool makeDataFileName(void* storage, const char* fileName, const char* mode) {
+  void* const found = host::findDataFile(fileName, mode, 0x40, 0, -1, 0, 0, 0, 0);
+  if (host::cells.fileNameConstruct == nullptr) return false;
+  host::fileNameConstruct(storage, found);
+  return true;
+}
+
+void loadOptions() {
+  resetOptions();
+  void* const file = openDataFile(kOptionsFileName, "rb");
+  if (file == nullptr) return;
+  if (host::fileRead(options.bytes, 1, kRecordSize, file) != kRecordSize) {
+    host::messageBox(kAttention, kReadFailed, 1);
+    // Nothing of a partial record may count as configuration.
+    resetOptions();
+  }
+  host::fileClose(file);
+}
+
+void saveOptions() {
+  void* const file = openDataFile(kOptionsFileName, "wb");
+  if (file == nullptr) {
+    host::messageBox(kAttention, kWriteFailed, 1);
+    return;
+  }
+  const int32_t written = host::fileWrite(options.bytes, kRecordSize, 1, file);
+  host::fileClose(file);
+  // A record cut short must not pass for a saved configuration.
+  if (written != 1) host::messageBox(kAttention, kWriteFailed, 1);
+}
 
 }  // namespace kamoria

@@ -33,7 +33,13 @@ void setWarehouseNumber(OptionsRecord& record, int row, int16_t number);
 void resetOptions();
 // From the file, or the defaults.
 void loadOptions();
-// To the file, whole.
+// To the file, whole; a record that did not reach the file is reported.
 void saveOptions();
+
+// Constructs the host's FileName for the data file of that name and open
+// mode in `storage` (kFileNameStorageSize bytes, kHostObjectAlignment
+// aligned). False when the host has no FileName to construct, in which case
+// there is nothing to open or destroy.
+bool makeDataFileName(void* storage, const char* fileName, const char* mode);
 
 }  // namespace kamoria
