@@ -217,6 +217,11 @@ TEST_F(OptionsFile, WriteCutShortIsReportedNotPassedForSaved) {
 }
 
 TEST_F(OptionsFile, FileNameIsDestroyedWhenTheHostThrowsFromOpen) {
+#if defined(_WIN32)
+  // Each module of the Windows build links its own unwinder, so a fault
+  // thrown in the host cannot cross the plug-in there.
+  GTEST_SKIP() << "host faults do not unwind across modules in this build";
+#endif
   writeFile(handMadeRecord());
   for (void (*operation)() : {plugin().loadOptions, plugin().saveOptions}) {
     host().frame.throwAtOrdinal = kFileNameOpen;
