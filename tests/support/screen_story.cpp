@@ -29,6 +29,7 @@ std::string describe(const weltor::CallRecord& call) {
              std::to_string(call.args[2]);
     case 52056: return "label " + std::to_string(call.args[0]);
     case 52245: return "push " + hex(call.args[0]);
+    case 52057: return "lookup";  // only the stock command asks for the list
     default: return "";
   }
 }

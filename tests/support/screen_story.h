@@ -22,7 +22,8 @@ class ScreenStory : public HostTest {
   std::vector<weltor::ScreenEventRecord> received();
 
   // The plug-in's item, label and key calls interleaved with the events that
-  // reached the host's own handlers, e.g. "flags 8500 800 0", "host open".
+  // reached the host's own handlers, e.g. "flags 8500 800 0", "host open";
+  // "lookup" marks the stock command at work.
   std::vector<std::string> timeline();
 
   // An item of a screen as the host has it before the screen opens: its
@@ -42,8 +43,5 @@ inline constexpr int16_t kOpen = -2;
 inline constexpr int16_t kKey = 1;
 inline constexpr int16_t kClose = 2;
 inline constexpr int16_t kF7 = 0x4100;
-inline constexpr int16_t kF11 = static_cast<int16_t>(0x8500);
-inline constexpr int16_t kCtrl9 = 0x00EF;
-inline constexpr int16_t kCtrlF6 = 0x6300;
 
 }  // namespace testing_support
