@@ -47,7 +47,7 @@ void shiftItem(PositionRecord& record, int16_t itemCode, int16_t by) {
 // True when the stock command took the key: the screen must not see it.
 bool lookupTookKey(const ScreenHook& hook, int16_t argument, int16_t event) {
   if (event != kEventKey) return false;
-  return (static_cast<uint16_t>(stockLookupCommand(argument, hook.screenId)) & 0xFFFFu) != 0;
+  return stockLookupCommand(argument, hook.screenId) != 0;
 }
 
 int16_t lookupThenHandOn(const ScreenHook& hook, int16_t argument, int16_t event) {
