@@ -15,7 +15,7 @@ function(kamoria_service_ordinals out)
   set(${out} "${ordinals}" PARENT_SCOPE)
 endfunction()
 
-set(WELTOR_CONTROL_EXPORTS weltorState weltorReset weltorSendEvent)
+set(WELTOR_CONTROL_EXPORTS weltorState weltorReset weltorSendEvent weltorWriteSampleData)
 
 # add_weltor_host(<name> [LACKS <ordinal>...])
 # A substitute host module WELTOR in hosts/<name>/, exporting every service

@@ -1,4 +1,5 @@
 // The feature function, screens and their hooks.
+#include <cstring>
 #include <initializer_list>
 
 #include "services.h"
@@ -16,12 +17,23 @@ Screen* findScreen(int16_t screenId) {
 
 // The host's own handler of every screen: it notes what reached it.
 int16_t screenOwnHandler(int16_t argument, int16_t event) {
-  ScreenState& screens = state().screens;
-  if (screens.receivedCount < 1024)
-    screens.received[screens.receivedCount] = {screens.current, argument, event};
+  HostState& host = state();
+  ScreenState& screens = host.screens;
+  if (screens.receivedCount < 1024) {
+    ScreenEventRecord& record = screens.received[screens.receivedCount];
+    record = {screens.current, argument, event, host.log.count, host.session.currentWarehouse, {}};
+    std::memcpy(record.warehouseMask, host.session.warehouseMask, sizeof record.warehouseMask);
+  }
   ++screens.receivedCount;
   const Screen* screen = findScreen(screens.current);
   return screen != nullptr ? screen->ownResult : 0;
+}
+
+// The handler the host calls first: a screen without a handler of its own
+// has none until something is hooked on it.
+ScreenHandler firstHandler(const Screen& screen) {
+  if (screen.top == &screenOwnHandler && !screen.ownHandler) return nullptr;
+  return screen.top;
 }
 
 }  // namespace
@@ -57,7 +69,7 @@ ScreenHandler* hookScreen(int16_t screenId, ScreenHandler handler) {
   }
   if (screen.hookDepth >= 8) return nullptr;
   ScreenHandler* cell = &screen.cells[screen.hookDepth++];
-  *cell = screen.top;
+  *cell = firstHandler(screen);
   screen.top = handler;
   return cell;
 }
@@ -81,5 +93,6 @@ int16_t weltorSendEvent(int16_t screenId, int16_t argument, int16_t event) {
   using namespace weltor;
   Screen& screen = addScreen(screenId);
   state().screens.current = screenId;
-  return screen.top != nullptr ? screen.top(argument, event) : 0;
+  const ScreenHandler first = firstHandler(screen);
+  return first != nullptr ? first(argument, event) : 0;
 }

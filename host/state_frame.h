@@ -27,10 +27,15 @@ struct FrameState {
   int32_t throwCountdown;
 };
 
+// What reached a screen's own handler, with the session as the handler saw
+// it: which warehouse was current and which mask was in place.
 struct ScreenEventRecord {
   int16_t screenId;
   int16_t argument;
   int16_t event;
+  int32_t logPosition;       // number of service calls logged before it
+  int16_t currentWarehouse;
+  unsigned char warehouseMask[13];
 };
 
 struct Screen {
@@ -38,7 +43,8 @@ struct Screen {
   ScreenHandler top;        // the handler the host calls first
   ScreenHandler cells[8];   // previous-handler cells that hookScreen hands out
   int32_t hookDepth;
-  bool ownHandler;          // the screen has a handler of its own
+  bool ownHandler;          // the screen has a handler of its own (else the
+                            // first hook's cell holds null)
   int16_t ownResult;        // what the screen's own handler answers
   bool hookGivesNoCell;     // hookScreen answers null for this screen
 };

@@ -21,23 +21,12 @@ void removeScreenHooks() {
     if (hook.previousHandlerCell != nullptr) host::unhookScreen(hook.screenId);
 }
 
+// The cell is the host's: whatever it holds now is the previous handler,
+// even if the host has rehooked the screen since we were installed.
 int16_t handOn(const ScreenHook& hook, int16_t argument, int16_t event) {
   if (hook.previousHandlerCell == nullptr) return 0;
   const ScreenHandler previous = *hook.previousHandlerCell;
   return previous != nullptr ? previous(argument, event) : 0;
-}
-
-// PLACEHOLDER handlers until the screens' own work is built: each one only
-// hands its event on to the screen's previous handler.
-extern "C" {
-int16_t documentScreenHandler(int16_t argument, int16_t event) { return handOn(screenHooks[0], argument, event); }
-int16_t itemListHandler2171(int16_t argument, int16_t event) { return handOn(screenHooks[1], argument, event); }
-int16_t itemListHandler147(int16_t argument, int16_t event) { return handOn(screenHooks[2], argument, event); }
-int16_t itemListHandler780(int16_t argument, int16_t event) { return handOn(screenHooks[3], argument, event); }
-int16_t itemListHandler2201(int16_t argument, int16_t event) { return handOn(screenHooks[4], argument, event); }
-int16_t itemListHandler397(int16_t argument, int16_t event) { return handOn(screenHooks[5], argument, event); }
-int16_t itemListHandler3044(int16_t argument, int16_t event) { return handOn(screenHooks[6], argument, event); }
-int16_t itemListHandler742(int16_t argument, int16_t event) { return handOn(screenHooks[7], argument, event); }
 }
 
 }  // namespace kamoria

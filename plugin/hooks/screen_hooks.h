@@ -18,6 +18,21 @@ struct ScreenHook {
 inline constexpr int kScreenHookCount = 8;
 extern ScreenHook screenHooks[kScreenHookCount];  // in installation order
 
+// Where each screen's hook stands in screenHooks.
+enum ScreenHookIndex : int {
+  kDocumentScreen815,
+  kItemList2171,
+  kItemList147,
+  kItemList780,
+  kItemList2201,
+  kItemList397,
+  kItemList3044,
+  kItemList742,
+};
+
+// The result by which a handler tells the host it has taken the key.
+inline constexpr int16_t kKeyTaken = -2;
+
 // Entry 30008 with 0: hookScreen for each screen, in order.
 void installScreenHooks();
 // Entry 30001 with no feature function: unhookScreen for each installed one.
