@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "display.h"
+#include "sample_data.h"
 
 namespace weltor_program {
 
@@ -41,6 +42,14 @@ const char* dialogName(weltor::DialogKind kind) {
     case weltor::DialogKind::alertBox: return "STOP box";
   }
   return "box";
+}
+
+// Pads a UTF-8 text to a width in characters, so columns line up.
+std::string padded(std::string text, size_t width) {
+  size_t letters = 0;
+  for (const char c : text) letters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  if (letters < width) text.append(width - letters, ' ');
+  return text;
 }
 
 void printIndented(const std::string& text) {
@@ -82,9 +91,11 @@ bool Session::run(const std::string& line) {
     std::string rest;
     std::getline(words, rest);
     const auto start = rest.find_first_not_of(' ');
-    std::cout << "\n# " << (start == std::string::npos ? "" : rest.substr(start)) << "\n";
+    std::cout << (saying_ ? "" : "\n") << "# " << (start == std::string::npos ? "" : rest.substr(start)) << "\n";
+    saying_ = true;
     return true;
   }
+  saying_ = false;
   std::cout << "> " << line << "\n";
   if (verb == "host") {
     done = hostAction(words);
@@ -125,6 +136,25 @@ bool Session::hostAction(std::istream& words) {
   std::string what;
   words >> what;
   weltor::SessionState& session = state_->session;
+  if (what == "sample") {
+    weltor::SampleShape shape{};
+    if (!(words >> shape.warehouseCount >> shape.itemsPerWarehouse >> shape.linkEvery)) return false;
+    const auto write = reinterpret_cast<WeltorWriteSampleDataFunction>(namedExport(host_, "weltorWriteSampleData"));
+    if (write == nullptr || write(&shape) != 0) return false;
+    std::cout << "  sample data: " << shape.warehouseCount << " warehouses, " << shape.itemsPerWarehouse
+              << " items each\n";
+    return true;
+  }
+  if (what == "cursor") {
+    int screen = 0, item = 0;
+    if (!(words >> screen >> item)) return false;
+    for (int i = 0; i < state_->stock.listCount; ++i)
+      if (state_->stock.lists[i].screenId == screen) {
+        state_->stock.lists[i].cursorItemNo = static_cast<int16_t>(item);
+        return true;
+      }
+    return false;
+  }
   if (what == "restrict") {
     weltor::Restriction r{};
     if (!(words >> r.group >> r.item >> r.mode) || session.restrictionCount >= 8) return false;
@@ -170,7 +200,12 @@ bool Session::screenAction(const std::string& verb, std::istream& words) {
     if (!(words >> key) || !parseKey(key, argument)) return false;
   }
   const int before = state_->screens.receivedCount;
+  const int windowsBefore = state_->stock.window.shownCount;
   const int16_t answer = sendEvent_(static_cast<int16_t>(screen), argument, event);
+  if (state_->stock.window.shownCount > windowsBefore) {
+    showNewDialogs();
+    showWindow();
+  }
   std::cout << "  screen " << screen << " answers " << answer
             << (state_->screens.receivedCount > before ? "" : " (the screen's own handler did not see it)") << "\n";
   return true;
@@ -211,11 +246,7 @@ void Session::showForm() {
     std::cout << "      | F" << row + 2 << (row + 2 < 10 ? " " : "") << " Mag. ";
     for (int i = 0; i < form.fieldCount; ++i) {
       const weltor::FormField& field = form.fields[i];
-      if (field.id == 0x4101 + row && field.buffer != nullptr) {
-        std::string name = weltor::toUtf8(field.buffer);
-        name.resize(std::max<size_t>(name.size(), 18), ' ');
-        std::cout << name;
-      }
+      if (field.id == 0x4101 + row && field.buffer != nullptr) std::cout << padded(weltor::toUtf8(field.buffer), 18);
     }
     for (int column = 0; column < 3; ++column)
       for (int i = 0; i < form.fieldCount; ++i) {
@@ -244,6 +275,17 @@ void Session::showNewDialogs() {
     if (dialog.title[0] != '\0') std::cout << " " << weltor::toUtf8(dialog.title);
     std::cout << "\n";
     printIndented(weltor::toUtf8(dialog.text));
+  }
+}
+
+void Session::showWindow() {
+  const weltor::FileListWindow& window = state_->stock.window;
+  std::cout << "  [window] " << weltor::toUtf8(window.title) << " (" << window.fileName << ")\n";
+  for (int i = 0; i < window.lineCount && i < weltor::FileListWindow::kLineCapacity; ++i) {
+    std::string line = weltor::toUtf8(window.lines[i]);
+    const auto tab = line.find('\t');
+    if (tab != std::string::npos) line = padded(line.substr(0, tab), 28) + line.substr(tab + 1);
+    std::cout << "      | " << line << "\n";
   }
 }
 

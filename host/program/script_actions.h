@@ -22,6 +22,7 @@ class Session {
   bool screenAction(const std::string& verb, std::istream& words);
   bool formSteps(std::istream& words);
   void showForm();
+  void showWindow();
   void showNewDialogs();
   void showState();
   void showFile(const std::string& name);
@@ -32,6 +33,7 @@ class Session {
   WeltorSendEventFunction sendEvent_ = nullptr;
   int dialogsShown_ = 0;
   int asksShown_ = 0;
+  bool saying_ = false;
 };
 
 }  // namespace weltor_program
