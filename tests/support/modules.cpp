@@ -12,9 +12,12 @@
 namespace testing_support {
 
 #if defined(_WIN32)
+// Wide paths throughout: the narrow calls go through the ANSI code page, which
+// under Wine follows the locale and cannot spell every directory name.
 Module loadModule(const std::filesystem::path& path) {
-  HMODULE module = LoadLibraryA(path.string().c_str());
-  if (module == nullptr) throw std::runtime_error("cannot load " + path.string());
+  HMODULE module = LoadLibraryW(path.c_str());
+  if (module == nullptr)
+    throw std::runtime_error("cannot load " + path.string() + " (error " + std::to_string(GetLastError()) + ")");
   return module;
 }
 void unloadModule(Module module) { FreeLibrary(static_cast<HMODULE>(module)); }
@@ -24,10 +27,19 @@ void* namedExport(Module module, const char* name) {
 void* numberedExport(Module module, uint16_t ordinal) {
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), MAKEINTRESOURCEA(ordinal)));
 }
-bool hostModuleLoaded() { return GetModuleHandleA("WELTOR") != nullptr; }
+bool hostModuleLoaded() { return GetModuleHandleW(L"WELTOR") != nullptr; }
 std::filesystem::path buildDirectory() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  // A build tree deeper than MAX_PATH must not be cut short silently.
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) throw std::runtime_error("cannot find the test program's path");
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
   return std::filesystem::path(path).parent_path().parent_path();
 }
 const char* moduleExtension() { return ".dll"; }
