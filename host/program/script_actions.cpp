@@ -63,14 +63,20 @@ void printIndented(const std::string& text) {
 bool Session::start(const std::filesystem::path& hostDir, const std::filesystem::path& dataDir,
                     const std::filesystem::path& pluginFile) {
   host_ = loadModule(hostDir / (std::string("WELTOR") + moduleExtension()));
-  if (host_ == nullptr) return false;
+  if (host_ == nullptr) {
+    std::cerr << "weltor: " << loadError() << "\n";
+    return false;
+  }
   state_ = reinterpret_cast<WeltorStateFunction>(namedExport(host_, "weltorState"))();
   sendEvent_ = reinterpret_cast<WeltorSendEventFunction>(namedExport(host_, "weltorSendEvent"));
   reinterpret_cast<WeltorResetFunction>(namedExport(host_, "weltorReset"))(dataDir.string().c_str());
   std::cout << "WELTOR started on " << dataDir.string() << "\n";
 
   plugin_ = loadModule(pluginFile);
-  if (plugin_ == nullptr) return false;
+  if (plugin_ == nullptr) {
+    std::cerr << "weltor: " << loadError() << "\n";
+    return false;
+  }
   std::cout << "loaded " << pluginFile.filename().string() << "\n";
   showNewDialogs();
   return true;

@@ -1,22 +1,22 @@
 // Loading modules by path and finding their exports, as a host does.
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
-#include <string>
+
+#include "loader.h"
 
 namespace testing_support {
 
-using Module = void*;
+using weltor_program::Module;
+using weltor_program::hostModuleLoaded;
+using weltor_program::moduleExtension;
+using weltor_program::namedExport;
+using weltor_program::numberedExport;
+using weltor_program::unloadModule;
 
+// Throws when the module cannot be loaded.
 Module loadModule(const std::filesystem::path& path);
-void unloadModule(Module module);
-void* namedExport(Module module, const char* name);
-void* numberedExport(Module module, uint16_t ordinal);
-// Whether a module named WELTOR is loaded in the process.
-bool hostModuleLoaded();
-// The directory of the running test program (the build tree).
+// The directory of the build tree (the test program lives in tests/).
 std::filesystem::path buildDirectory();
-const char* moduleExtension();
 
 }  // namespace testing_support
