@@ -8,6 +8,9 @@ presets=("$@")
 [ ${#presets[@]} -gt 0 ] || presets=(debug sanitize windows)
 jobs=${KAMORIA_JOBS:-2}
 summary=()
+passed=0
+failed=0
+skipped_all=0
 started=$SECONDS
 ctest_log=$(mktemp)
 trap 'rm -f "$ctest_log"' EXIT
@@ -16,6 +19,20 @@ report() {
   echo
   echo "=== summary ($((SECONDS - started)) s)"
   printf '  %s\n' "${summary[@]}"
+  echo "$passed passed, $failed failed, $skipped_all skipped"
+}
+
+# Adds up ctest's count of one preset: "N% tests passed, F tests failed out of T".
+count() {
+  local line total failures skips
+  line=$(grep -E 'tests failed out of [0-9]+' "$ctest_log" | tail -1)
+  [ -n "$line" ] || return 0
+  failures=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
+  total=$(sed -E 's/.* tests failed out of ([0-9]+).*/\1/' <<<"$line")
+  skips=$(grep -c '(Skipped)$' "$ctest_log" || true)
+  failed=$((failed + failures))
+  skipped_all=$((skipped_all + skips))
+  passed=$((passed + total - failures - skips))
 }
 
 for preset in "${presets[@]}"; do
@@ -29,6 +46,7 @@ for preset in "${presets[@]}"; do
       test) ctest --preset "$preset" | tee "$ctest_log"; (exit "${PIPESTATUS[0]}") ;;
     esac
     status=$?
+    [ "$step" != test ] || count
     if [ $status -ne 0 ]; then
       summary+=("$preset: $step FAILED (exit $status) after $((SECONDS - preset_started)) s")
       report
