@@ -106,11 +106,6 @@ class ConfigForm : public HostTest {
     std::memset(host().tables.warehouseRecords[number], 0, 216);
     std::memcpy(host().tables.warehouseRecords[number] + 4, name.data(), name.size());
   }
-  weltor::Table& table(int32_t id) {
-    for (int i = 0; i < host().tables.count; ++i)
-      if (host().tables.list[i].id == id) return host().tables.list[i];
-    throw std::runtime_error("no such table");
-  }
 
   // A field's text as the form shows it: never past the 17-byte buffer.
   std::string field(int32_t id) {

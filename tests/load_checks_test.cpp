@@ -96,12 +96,6 @@ class LoadChecks : public HostTest {
     EXPECT_STREQ(box.title, "STOP!!!");
     return box.text;
   }
-
-  weltor::Table& table(int32_t id) {
-    for (int i = 0; i < host().tables.count; ++i)
-      if (host().tables.list[i].id == id) return host().tables.list[i];
-    throw std::runtime_error("the host has no table " + std::to_string(id));
-  }
 };
 
 // ---- one cause at a time, and the message it leads to -----------------------

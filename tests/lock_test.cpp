@@ -71,24 +71,7 @@ class WarehouseLock : public HostTest {
     host().session.workstationNo = workstationNo;
   }
 
-  weltor::Table& table64() {
-    for (weltor::Table& table : host().tables.list)
-      if (table.id == 64) return table;
-    throw std::runtime_error("no table 64");
-  }
-
   int16_t current() { return host().session.currentWarehouse; }
-  int16_t defaultWarehouse() {
-    int16_t value = 0;
-    std::memcpy(&value, host().session.settings + 63, 2);
-    return value;
-  }
-  int16_t setting() {
-    int16_t value = 0;
-    std::memcpy(&value, table64().buffer + 76, 2);
-    return value;
-  }
-  void setSetting(int16_t value) { std::memcpy(table64().buffer + 76, &value, 2); }
   Mask mask() {
     Mask value;
     std::memcpy(value.data(), host().session.warehouseMask, 13);
@@ -96,8 +79,8 @@ class WarehouseLock : public HostTest {
   }
   void setHostValues(int16_t currentWarehouse, int16_t defaultWarehouseNo, int16_t settingValue, const Mask& hostMask) {
     host().session.currentWarehouse = currentWarehouse;
-    std::memcpy(host().session.settings + 63, &defaultWarehouseNo, 2);
-    setSetting(settingValue);
+    setDefaultWarehouse(defaultWarehouseNo);
+    setSuspendedSetting(settingValue);
     std::memcpy(host().session.warehouseMask, hostMask.data(), 13);
   }
 
@@ -129,7 +112,7 @@ TEST_F(WarehouseLock, UserFreeToChangeTheWarehouseKeepsEverything) {
   EXPECT_EQ(callOrder(), (std::vector<uint16_t>{kGetTable, kRefreshRecord, kUserRestricted}));
   EXPECT_EQ(current(), 5);
   EXPECT_EQ(defaultWarehouse(), 4);
-  EXPECT_EQ(setting(), 7);
+  EXPECT_EQ(suspendedSetting(), 7);
   EXPECT_EQ(mask(), kHostMask);
 }
 
@@ -163,7 +146,7 @@ TEST_F(WarehouseLock, ChoosesTheWarehouseOfTheFirstRowListingTheWorkstation) {
     EXPECT_EQ(current(), c.locks ? c.chosen : 5);
     EXPECT_EQ(defaultWarehouse(), c.locks ? c.chosen : 4);
     EXPECT_EQ(mask(), c.locks ? onlyOpen(c.chosen) : kHostMask);
-    EXPECT_EQ(setting(), c.locks ? 0 : 7);
+    EXPECT_EQ(suspendedSetting(), c.locks ? 0 : 7);
     EXPECT_EQ(host().dialogs.count, 0);
   }
 }
@@ -176,17 +159,17 @@ TEST_F(WarehouseLock, CloseGivesBackTheHostsValuesButNotTheCurrentWarehouse) {
   EXPECT_EQ(recordChanges(), (std::vector<intptr_t>{-1, 1}));
   EXPECT_EQ(mask(), onlyOpen(12));
   EXPECT_EQ(defaultWarehouse(), 12);
-  EXPECT_EQ(setting(), 0);
+  EXPECT_EQ(suspendedSetting(), 0);
   clearLog();
 
   closeDocument();
 
   EXPECT_EQ(mask(), kHostMask);
   EXPECT_EQ(defaultWarehouse(), 4);
-  EXPECT_EQ(setting(), 7);
+  EXPECT_EQ(suspendedSetting(), 7);
   EXPECT_EQ(current(), 12);
   EXPECT_EQ(recordChanges(), (std::vector<intptr_t>{-1, 1}));
-  EXPECT_EQ(table64().refreshCount, 2) << "refreshed at the lock and again at the close";
+  EXPECT_EQ(table(64).refreshCount, 2) << "refreshed at the lock and again at the close";
   EXPECT_TRUE(nothingHeld());
 }
 
@@ -197,28 +180,28 @@ TEST_F(WarehouseLock, NegativeHostValuesComeBackUnchanged) {
 
   ASSERT_EQ(openDocument(), 1);
   EXPECT_EQ(defaultWarehouse(), 12);
-  EXPECT_EQ(setting(), 0);
+  EXPECT_EQ(suspendedSetting(), 0);
   closeDocument();
 
   EXPECT_EQ(defaultWarehouse(), -1);
-  EXPECT_EQ(setting(), -5);
+  EXPECT_EQ(suspendedSetting(), -5);
 }
 
 TEST_F(WarehouseLock, SettingOfZeroIsNeitherTakenNorGivenBack) {
   writeOptions({{0, {1, 1, 1}, 12}});
   restrictUser(1);
-  setSetting(0);
+  setSuspendedSetting(0);
 
   openDocument();
   openDocument();
   EXPECT_EQ(recordChanges(), (std::vector<intptr_t>{-1, -1})) << "read at every lock, never written";
   EXPECT_FALSE(plugin().savedSuspendedSetting->held);
 
-  setSetting(9);  // the host's own change while the screen is open
+  setSuspendedSetting(9);  // the host's own change while the screen is open
   clearLog();
   closeDocument();
 
-  EXPECT_EQ(setting(), 9);
+  EXPECT_EQ(suspendedSetting(), 9);
   EXPECT_TRUE(callsTo(kGetTable).empty());
   EXPECT_EQ(defaultWarehouse(), 4);
 }
@@ -226,14 +209,14 @@ TEST_F(WarehouseLock, SettingOfZeroIsNeitherTakenNorGivenBack) {
 TEST_F(WarehouseLock, RecordTooShortForTheSettingIsNotReadOrWritten) {
   writeOptions({{0, {1, 1, 1}, 12}});
   restrictUser(1);
-  table64().recordSize = 77;
+  table(64).recordSize = 77;
 
   EXPECT_EQ(openDocument(), 1);
   EXPECT_EQ(defaultWarehouse(), 12);
   closeDocument();
 
   EXPECT_TRUE(callsTo(kRecordChange).empty());
-  EXPECT_EQ(setting(), 7);
+  EXPECT_EQ(suspendedSetting(), 7);
   EXPECT_EQ(defaultWarehouse(), 4);
   EXPECT_TRUE(nothingHeld());
 }
@@ -244,17 +227,17 @@ TEST_F(WarehouseLock, TwoLocksBeforeOneCloseRestoreWhatWasThereFirst) {
   openDocument();
 
   writeOptions({{0, {1, 1, 1}, 30}});
-  setSetting(3);
+  setSuspendedSetting(3);
   EXPECT_EQ(plugin().badajKtoryMag(), 1);
   EXPECT_EQ(current(), 30);
   EXPECT_EQ(defaultWarehouse(), 30);
   EXPECT_EQ(mask(), onlyOpen(30));
-  EXPECT_EQ(setting(), 3) << "a lock already holding the setting leaves it alone";
+  EXPECT_EQ(suspendedSetting(), 3) << "a lock already holding the setting leaves it alone";
 
   closeDocument();
 
   EXPECT_EQ(defaultWarehouse(), 4);
-  EXPECT_EQ(setting(), 7);
+  EXPECT_EQ(suspendedSetting(), 7);
   EXPECT_EQ(mask(), kHostMask);
 }
 
@@ -267,7 +250,7 @@ TEST_F(WarehouseLock, CloseWithoutALockOnlyCopiesTheMaskBack) {
 
   EXPECT_EQ(mask(), kHostMask);
   EXPECT_EQ(defaultWarehouse(), 4);
-  EXPECT_EQ(setting(), 7);
+  EXPECT_EQ(suspendedSetting(), 7);
   EXPECT_EQ(callOrder(), (std::vector<uint16_t>{37959}));
   EXPECT_TRUE(nothingHeld());
 }
@@ -278,7 +261,7 @@ TEST_F(WarehouseLock, MissingTableAtTheLockIsReportedAndChangesNothing) {
     SCOPED_TRACE(restricted ? "restricted user" : "free user");
     host().session.restrictionCount = 0;
     if (restricted) restrictUser(1);
-    table64().present = false;
+    table(64).present = false;
     host().dialogs.count = 0;
     clearLog();
 
@@ -302,7 +285,7 @@ TEST_F(WarehouseLock, SettingWaitsForTheTableWhenItIsMissingAtTheClose) {
   writeOptions({{0, {1, 1, 1}, 12}});
   restrictUser(1);
   openDocument();
-  table64().present = false;
+  table(64).present = false;
 
   closeDocument();
 
@@ -313,12 +296,12 @@ TEST_F(WarehouseLock, SettingWaitsForTheTableWhenItIsMissingAtTheClose) {
   ASSERT_TRUE(plugin().savedSuspendedSetting->held) << "the host's setting must not be lost";
   EXPECT_EQ(plugin().savedSuspendedSetting->value, 7);
 
-  table64().present = true;
+  table(64).present = true;
   openDocument();
-  EXPECT_EQ(setting(), 0);
+  EXPECT_EQ(suspendedSetting(), 0);
   closeDocument();
 
-  EXPECT_EQ(setting(), 7);
+  EXPECT_EQ(suspendedSetting(), 7);
   EXPECT_EQ(defaultWarehouse(), 4);
   EXPECT_TRUE(nothingHeld());
 }

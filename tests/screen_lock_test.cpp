@@ -59,9 +59,9 @@ class ScreenLock : public ScreenStory {
     setRestricted(true);
     host().session.workstationNo = kWorkstation;
     host().session.currentWarehouse = kHostWarehouse;
-    std::memcpy(host().session.settings + 63, &kHostWarehouse, 2);
+    setDefaultWarehouse(kHostWarehouse);
     std::memcpy(host().session.warehouseMask, kHostMask.data(), kHostMask.size());
-    std::memcpy(settingRecord() + 76, &kHostSetting, 2);
+    setSuspendedSetting(kHostSetting);
   }
 
   // Row 2 of nine lists workstation 5 in its third column.
@@ -79,21 +79,6 @@ class ScreenLock : public ScreenStory {
         .write(reinterpret_cast<const char*>(record), sizeof record);
   }
 
-  unsigned char* settingRecord() {
-    for (int i = 0; i < host().tables.count; ++i)
-      if (host().tables.list[i].id == 64) return host().tables.list[i].buffer;
-    throw std::runtime_error("no table 64");
-  }
-  int16_t setting() {
-    int16_t value = 0;
-    std::memcpy(&value, settingRecord() + 76, 2);
-    return value;
-  }
-  int16_t defaultWarehouse() {
-    int16_t value = 0;
-    std::memcpy(&value, host().session.settings + 63, 2);
-    return value;
-  }
   Mask hostMask() { return maskOf(host().session.warehouseMask); }
   // The mask in place while the host's own handler had the last event.
   Mask maskTheHostSaw() { return maskOf(received().back().warehouseMask); }
@@ -109,7 +94,7 @@ TEST_F(ScreenLock, TheDocumentScreenLocksAroundTheHostsOwnHandlingAndPutsItsValu
   EXPECT_EQ(received().back().currentWarehouse, kAssignedWarehouse) << "locked before the host opens";
   EXPECT_EQ(maskTheHostSaw(), lockMask(kAssignedWarehouse));
   EXPECT_EQ(defaultWarehouse(), kAssignedWarehouse);
-  EXPECT_EQ(setting(), 0);
+  EXPECT_EQ(suspendedSetting(), 0);
 
   send(815, 0x2300, kKey);
   EXPECT_EQ(maskTheHostSaw(), kHostMask) << "the host handles 0x2300 under its own mask";
@@ -132,7 +117,7 @@ TEST_F(ScreenLock, TheDocumentScreenLocksAroundTheHostsOwnHandlingAndPutsItsValu
   EXPECT_EQ(maskTheHostSaw(), kPickedMask) << "the host closes with its values back";
   EXPECT_EQ(hostMask(), kPickedMask);
   EXPECT_EQ(defaultWarehouse(), kHostWarehouse);
-  EXPECT_EQ(setting(), kHostSetting);
+  EXPECT_EQ(suspendedSetting(), kHostSetting);
   EXPECT_EQ(host().session.currentWarehouse, kAssignedWarehouse) << "the current warehouse is not put back";
   EXPECT_EQ(received().size(), 8u) << "every event reached the host";
 }
@@ -155,7 +140,7 @@ TEST_F(ScreenLock, ItemLists780And2201LockBeforeTheHostOpensThemAndTheDocumentSc
     send(815, 0, kClose);
     EXPECT_EQ(hostMask(), kHostMask);
     EXPECT_EQ(defaultWarehouse(), kHostWarehouse);
-    EXPECT_EQ(setting(), kHostSetting);
+    EXPECT_EQ(suspendedSetting(), kHostSetting);
   }
 }
 

@@ -177,11 +177,8 @@ bool Session::hostAction(std::istream& words) {
     const auto number = static_cast<int16_t>(value);
     std::memcpy(session.settings + weltor::kDefaultWarehouseOffset, &number, sizeof number);
   } else if (what == "setting") {
-    for (auto& table : state_->tables.list)
-      if (table.id == 64) {
-        const auto setting = static_cast<int16_t>(value);
-        std::memcpy(table.buffer + 76, &setting, sizeof setting);
-      }
+    const auto setting = static_cast<int16_t>(value);
+    if (unsigned char* cell = suspendedSetting()) std::memcpy(cell, &setting, sizeof setting);
   } else if (what == "pick") {
     weltor::FormState& form = state_->form;
     if (form.pickAnswerCount >= 16) return false;
@@ -295,13 +292,19 @@ void Session::showWindow() {
   }
 }
 
+// Table 64's setting that the warehouse lock clears, at byte 76 of its record.
+unsigned char* Session::suspendedSetting() {
+  for (auto& table : state_->tables.list)
+    if (table.id == 64) return table.buffer + 76;
+  return nullptr;
+}
+
 void Session::showState() {
   const weltor::SessionState& session = state_->session;
   int16_t defaultWarehouse = 0;
   std::memcpy(&defaultWarehouse, session.settings + weltor::kDefaultWarehouseOffset, sizeof defaultWarehouse);
   int16_t setting = 0;
-  for (const auto& table : state_->tables.list)
-    if (table.id == 64) std::memcpy(&setting, table.buffer + 76, sizeof setting);
+  if (const unsigned char* cell = suspendedSetting()) std::memcpy(&setting, cell, sizeof setting);
   std::cout << "  current warehouse " << session.currentWarehouse << ", default warehouse " << defaultWarehouse
             << ", table 64 setting " << setting << "\n  warehouses open to the user:";
   int open = 0;

@@ -25,6 +25,7 @@ class Session {
   void showWindow();
   void showNewDialogs();
   void showState();
+  unsigned char* suspendedSetting();
   void showFile(const std::string& name);
 
   Module host_ = nullptr;

@@ -6,13 +6,13 @@
 #include "config/options.h"
 #include "frame/host_services.h"
 #include "frame/mazovia.h"
+#include "frame/table_records.h"
 
 namespace kamoria {
 
 namespace {
 
 constexpr auto kNoRights = mazovia("Brak uprawnień do konfiguracji wtyczki");
-constexpr auto kWarningTitle = mazovia("Uwaga");
 constexpr auto kTableError = mazovia("Błąd operacji dyskowej-Initial!\nOperacja niekompletna!");
 constexpr auto kUnnamedWarehouse = mazovia("--------");
 
@@ -59,12 +59,11 @@ std::size_t nameLength(const unsigned char* record, int16_t recordSize) {
 }  // namespace
 
 bool refreshWarehouseNames() {
-  TableRef* warehouses = host::getTable(kWarehouseTable);
+  TableRef* const warehouses = refreshedTable(kWarehouseTable);
   if (warehouses == nullptr) {
-    host::messageBox(kWarningTitle, kTableError, 1);
+    showDiskError(kTableError);
     return false;
   }
-  host::refreshRecord(warehouses, 255);
   const unsigned char* record = host::recordBuffer(warehouses);
   for (int row = 0; row < kWarehouseRowCount; ++row) {
     const int16_t chosen = warehouseNumber(options, row);

@@ -4,6 +4,8 @@
 
 #include "frame/host_services.h"
 #include "frame/mazovia.h"
+#include "frame/packed_fields.h"
+#include "frame/table_records.h"
 
 namespace kamoria {
 
@@ -21,23 +23,19 @@ std::size_t warehouseNumberOffset(int row) { return kWarehouseNumbersOffset + 2 
 }  // namespace
 
 int32_t workstation(const OptionsRecord& record, int row, int column) {
-  int32_t number = 0;
-  std::memcpy(&number, record.bytes + workstationOffset(row, column), sizeof number);
-  return number;
+  return readInt32(record.bytes, workstationOffset(row, column));
 }
 
 void setWorkstation(OptionsRecord& record, int row, int column, int32_t number) {
-  std::memcpy(record.bytes + workstationOffset(row, column), &number, sizeof number);
+  writeInt32(record.bytes, workstationOffset(row, column), number);
 }
 
 int16_t warehouseNumber(const OptionsRecord& record, int row) {
-  int16_t number = 0;
-  std::memcpy(&number, record.bytes + warehouseNumberOffset(row), sizeof number);
-  return number;
+  return readInt16(record.bytes, warehouseNumberOffset(row));
 }
 
 void setWarehouseNumber(OptionsRecord& record, int row, int16_t number) {
-  std::memcpy(record.bytes + warehouseNumberOffset(row), &number, sizeof number);
+  writeInt16(record.bytes, warehouseNumberOffset(row), number);
 }
 
 void resetOptions() {
@@ -48,7 +46,6 @@ void resetOptions() {
 namespace {
 
 inline constexpr char kOptionsFileName[] = "Kamoria.dat";
-inline constexpr auto kAttention = mazovia("Uwaga");
 inline constexpr auto kReadFailed =
     mazovia("Błąd podczas czytania opcji raportu!\n Niektóre opcje zostaną zresetowane!");
 inline constexpr auto kWriteFailed =
@@ -94,7 +91,7 @@ void loadOptions() {
   void* const file = openDataFile(kOptionsFileName, "rb");
   if (file == nullptr) return;
   if (host::fileRead(options.bytes, 1, kRecordSize, file) != kRecordSize) {
-    host::messageBox(kAttention, kReadFailed, 1);
+    showDiskError(kReadFailed);
     // Nothing of a partial record may count as configuration.
     resetOptions();
   }
@@ -104,13 +101,13 @@ void loadOptions() {
 void saveOptions() {
   void* const file = openDataFile(kOptionsFileName, "wb");
   if (file == nullptr) {
-    host::messageBox(kAttention, kWriteFailed, 1);
+    showDiskError(kWriteFailed);
     return;
   }
   const int32_t written = host::fileWrite(options.bytes, kRecordSize, 1, file);
   host::fileClose(file);
   // A record cut short must not pass for a saved configuration.
-  if (written != 1) host::messageBox(kAttention, kWriteFailed, 1);
+  if (written != 1) showDiskError(kWriteFailed);
 }
 
 }  // namespace kamoria

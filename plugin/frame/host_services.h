@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "frame/host_types.h"
+#include "frame/packed_fields.h"
 
 namespace kamoria::host {
 
@@ -53,10 +54,7 @@ inline int32_t alertBox(int32_t boxId, const char* title, const char* format,
 
 // TableRef fields.
 inline int16_t recordSize(const TableRef* table) {
-  int16_t size = 0;
-  std::memcpy(&size, reinterpret_cast<const unsigned char*>(table) + kTableRefRecordSizeOffset,
-              sizeof size);
-  return size;
+  return readInt16(reinterpret_cast<const unsigned char*>(table), kTableRefRecordSizeOffset);
 }
 inline unsigned char* recordBuffer(const TableRef* table) {
   unsigned char* buffer = nullptr;

@@ -5,6 +5,8 @@
 #include "config/options.h"
 #include "frame/host_services.h"
 #include "frame/mazovia.h"
+#include "frame/packed_fields.h"
+#include "frame/table_records.h"
 
 namespace kamoria {
 
@@ -17,19 +19,9 @@ namespace {
 inline constexpr int32_t kSuspendedSettingTable = 64;
 inline constexpr std::size_t kSuspendedSettingOffset = 76;
 inline constexpr std::size_t kDefaultWarehouseOffset = 63;
-inline constexpr int32_t kRefreshAll = 255;
 inline constexpr int kMaskedWarehouses = 100;
-inline constexpr auto kAttention = mazovia("Uwaga");
 inline constexpr auto kTableMissing =
     mazovia("\x01" "cBłąd nr 1 operacji dyskowej w badajKtoryMag!\nOperacja niekompletna!\x01");
-
-int16_t readInt16(const unsigned char* at) {
-  int16_t value = 0;
-  std::memcpy(&value, at, sizeof value);
-  return value;
-}
-
-void writeInt16(unsigned char* at, int16_t value) { std::memcpy(at, &value, sizeof value); }
 
 // The setting's bytes in table 64's current record, or null when the record
 // is too short to hold them.
@@ -55,18 +47,18 @@ bool warehouseOfWorkstation(int32_t workstationNo, int16_t& warehouse) {
 void takeOverSuspendedSetting(unsigned char* setting) {
   if (savedSuspendedSetting.held || setting == nullptr) return;
   host::recordChange(-1);
-  const int16_t value = readInt16(setting);
+  const int16_t value = readInt16(setting, 0);
   if (value == 0) return;
   savedSuspendedSetting = {true, value};
-  writeInt16(setting, 0);
+  writeInt16(setting, 0, 0);
   host::recordChange(1);
 }
 
 void takeOverDefaultWarehouse(int16_t warehouse) {
   unsigned char* const settings = host::settingsRecord();
   if (settings == nullptr) return;
-  if (!savedDefaultWarehouse.held) savedDefaultWarehouse = {true, readInt16(settings + kDefaultWarehouseOffset)};
-  writeInt16(settings + kDefaultWarehouseOffset, warehouse);
+  if (!savedDefaultWarehouse.held) savedDefaultWarehouse = {true, readInt16(settings, kDefaultWarehouseOffset)};
+  writeInt16(settings, kDefaultWarehouseOffset, warehouse);
 }
 
 // Only `warehouse` stays open; a warehouse outside 0..99 leaves none open.
@@ -80,12 +72,11 @@ void maskAllBut(int16_t warehouse) {
 }  // namespace
 
 int32_t badajKtoryMag() {
-  TableRef* const table = host::getTable(kSuspendedSettingTable);
+  TableRef* const table = refreshedTable(kSuspendedSettingTable);
   if (table == nullptr) {
-    host::messageBox(kAttention, kTableMissing, 1);
+    showDiskError(kTableMissing);
     return 1;
   }
-  host::refreshRecord(table, kRefreshAll);
   unsigned char* const setting = suspendedSettingIn(table);
 
   if (host::userRestricted(9, 29, 0) == 0) return 0;
@@ -115,20 +106,19 @@ void releaseWarehouseLock() {
   restoreWarehouseMask();
   if (savedDefaultWarehouse.held)
     if (unsigned char* const settings = host::settingsRecord())
-      writeInt16(settings + kDefaultWarehouseOffset, savedDefaultWarehouse.value);
+      writeInt16(settings, kDefaultWarehouseOffset, savedDefaultWarehouse.value);
   savedDefaultWarehouse = {};
 
   if (!savedSuspendedSetting.held) return;
-  TableRef* const table = host::getTable(kSuspendedSettingTable);
+  TableRef* const table = refreshedTable(kSuspendedSettingTable);
   // Without the table the setting cannot go back now; it stays held, so the
   // next release that finds the table returns it and no lock takes it over
   // again in between.
   if (table == nullptr) return;
-  host::refreshRecord(table, kRefreshAll);
   unsigned char* const setting = suspendedSettingIn(table);
   if (setting == nullptr) return;
   host::recordChange(-1);
-  writeInt16(setting, savedSuspendedSetting.value);
+  writeInt16(setting, 0, savedSuspendedSetting.value);
   host::recordChange(1);
   savedSuspendedSetting = {};
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "frame/host_services.h"
+#include "frame/table_records.h"
 #include "stock/stock_scan.h"
 
 namespace kamoria {
@@ -13,8 +14,6 @@ constexpr uint16_t kF11 = 0x8500;
 constexpr uint16_t kCtrlF6 = 0x6300;
 constexpr uint16_t kCtrl9 = 0x00EF;
 constexpr int32_t kItemTable = 49;
-constexpr int32_t kRefreshAll = 255;
-constexpr int32_t kErrorBox = 1;
 constexpr int16_t kItemListCode = 0x4001;
 constexpr int32_t kListWindowId = 2392;
 
@@ -53,12 +52,11 @@ Positioning positioningOf(int16_t screenId) {
 int16_t stockLookupCommand(int16_t key, int16_t screenId) {
   if (static_cast<uint16_t>(key) != hotKeyOf(screenId)) return 0;
 
-  TableRef* const items = host::getTable(kItemTable);
+  TableRef* const items = refreshedTable(kItemTable);
   if (items == nullptr) {
-    host::messageBox(kStockErrorTitle, kStockDiskError, kErrorBox);
+    showDiskError(kStockDiskError);
     return 1;
   }
-  host::refreshRecord(items, kRefreshAll);
   unsigned char* const itemRecord = host::recordBuffer(items);
 
   void* const list = host::getScreenItem(kItemListCode);

@@ -6,6 +6,8 @@
 #include <exception>
 
 #include "frame/host_services.h"
+#include "frame/packed_fields.h"
+#include "frame/table_records.h"
 
 namespace kamoria {
 
@@ -31,8 +33,6 @@ constexpr int32_t kWarehouseTable = 48;
 constexpr int32_t kLinkTable = 117;
 constexpr int32_t kItemFileCode = 4;
 constexpr int32_t kLinkFileCode = 154;
-constexpr int32_t kRefreshAll = 255;
-constexpr int32_t kErrorBox = 1;
 constexpr int32_t kProgressBox = 0x200;
 constexpr int32_t kItemFileKind = 103;
 constexpr int16_t kWarehouseCount = 100;
@@ -49,18 +49,6 @@ struct StockSlot {
   int16_t itemNo;    // the record the first pass took; 0 when none
   char unit[kUnitLength + 1];
 };
-
-int32_t readInt32(const unsigned char* record, std::size_t at) {
-  int32_t value = 0;
-  std::memcpy(&value, record + at, sizeof value);
-  return value;
-}
-
-int16_t readInt16(const unsigned char* record, std::size_t at) {
-  int16_t value = 0;
-  std::memcpy(&value, record + at, sizeof value);
-  return value;
-}
 
 // A host text as a terminated text of our own; a text the host left
 // unterminated ends where its record ends.
@@ -79,7 +67,7 @@ void takeUnit(StockSlot& slot, const unsigned char* itemRecord) {
 }
 
 int16_t diskError() {
-  host::messageBox(kStockErrorTitle, kStockDiskError, kErrorBox);
+  showDiskError(kStockDiskError);
   return 0;
 }
 
@@ -87,10 +75,7 @@ int16_t diskError() {
 // back exactly once, whichever way the scan leaves.
 class ScopedTableFile {
  public:
-  ScopedTableFile() : faultsInFlight_(std::uncaught_exceptions()) {
-    const uint32_t closed = 0;
-    std::memcpy(storage_ + kStateWordAt, &closed, sizeof closed);
-  }
+  ScopedTableFile() : faultsInFlight_(std::uncaught_exceptions()) { writeInt32(storage_, kStateWordAt, 0); }
   ScopedTableFile(const ScopedTableFile&) = delete;
   ScopedTableFile& operator=(const ScopedTableFile&) = delete;
 
@@ -190,16 +175,16 @@ int16_t pokazStanInnychMag(unsigned char* itemRecord) {
   TableRef* links = host::getTable(kLinkTable);
   if (links == nullptr) return diskError();
 
-  host::refreshRecord(items, kRefreshAll);
-  host::refreshRecord(warehouses, kRefreshAll);
-  host::refreshRecord(links, kRefreshAll);
+  host::refreshRecord(items, kRefreshWholeRecord);
+  host::refreshRecord(warehouses, kRefreshWholeRecord);
+  host::refreshRecord(links, kRefreshWholeRecord);
   unsigned char* const itemBuffer = host::recordBuffer(items);
   const unsigned char* const warehouseBuffer = host::recordBuffer(warehouses);
   const unsigned char* const linkBuffer = host::recordBuffer(links);
 
   BorrowedHostState borrowed(itemRecord, warehouseCell, itemNoCell);
   StockSlot slots[kWarehouseCount] = {};
-  host::messageBox(kStockErrorTitle, kScanning, kProgressBox);
+  host::messageBox(kAttentionTitle, kScanning, kProgressBox);
 
   // Bar codes are compared no further than their records reach: a host text
   // without its terminator must not lead the comparison past the record.

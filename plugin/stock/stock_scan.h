@@ -11,8 +11,7 @@ namespace kamoria {
 // in the current directory.
 inline constexpr const char* kStockResultFile = "Kamoria_info_mag.csv";
 
-// The disk-error box of the scan; the lookup raises the same one.
-inline constexpr auto kStockErrorTitle = mazovia("Uwaga");
+// The disk error of the scan; the lookup raises the same one.
 inline constexpr auto kStockDiskError =
     mazovia("Błąd operacji dyskowej-pokazStanInnychMag!\nOperacja niekompletna!");
 

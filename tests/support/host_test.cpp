@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <stdexcept>
 
 namespace testing_support {
@@ -101,6 +102,36 @@ std::vector<weltor::CallRecord> HostTest::callsTo(uint16_t ordinal) const {
   for (int i = 0; i < count; ++i)
     if (state_->log.calls[i].ordinal == ordinal) found.push_back(state_->log.calls[i]);
   return found;
+}
+
+weltor::Table& HostTest::table(int32_t id) {
+  for (int i = 0; i < state_->tables.count; ++i)
+    if (state_->tables.list[i].id == id) return state_->tables.list[i];
+  throw std::runtime_error("the host has no table " + std::to_string(id));
+}
+
+namespace {
+constexpr int kSuspendedSettingOffset = 76;
+}
+
+int16_t HostTest::defaultWarehouse() {
+  int16_t value = 0;
+  std::memcpy(&value, state_->session.settings + weltor::kDefaultWarehouseOffset, sizeof value);
+  return value;
+}
+
+void HostTest::setDefaultWarehouse(int16_t warehouse) {
+  std::memcpy(state_->session.settings + weltor::kDefaultWarehouseOffset, &warehouse, sizeof warehouse);
+}
+
+int16_t HostTest::suspendedSetting() {
+  int16_t value = 0;
+  std::memcpy(&value, table(64).buffer + kSuspendedSettingOffset, sizeof value);
+  return value;
+}
+
+void HostTest::setSuspendedSetting(int16_t setting) {
+  std::memcpy(table(64).buffer + kSuspendedSettingOffset, &setting, sizeof setting);
 }
 
 std::vector<uint16_t> HostTest::callOrder() const {

@@ -43,6 +43,15 @@ class HostTest : public ::testing::Test {
   std::vector<uint16_t> callOrder() const;
   void clearLog() { state_->log.count = 0; }
 
+  // A table of the host by id; throws when the host has none.
+  weltor::Table& table(int32_t id);
+  // The host values the warehouse lock changes: the default warehouse in the
+  // settings record and table 64's setting.
+  int16_t defaultWarehouse();
+  void setDefaultWarehouse(int16_t warehouse);
+  int16_t suspendedSetting();
+  void setSuspendedSetting(int16_t setting);
+
   // A named export of the probe build.
   template <class T>
   T probe(const char* name) const {

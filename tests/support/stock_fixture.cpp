@@ -60,11 +60,6 @@ void StockTest::defineWarehouse(int16_t warehouse, const std::string& name) {
   host().tables.warehouseDefined[warehouse] = true;
 }
 
-weltor::Table& StockTest::table(int32_t id) {
-  for (int i = 0; i < host().tables.count; ++i)
-    if (host().tables.list[i].id == id) return host().tables.list[i];
-  throw std::runtime_error("the host has no table " + std::to_string(id));
-}
 
 weltor::ItemList& StockTest::listOf(int16_t screenId) {
   for (int i = 0; i < host().stock.listCount; ++i)

@@ -50,7 +50,7 @@ class StockTest : public HostTest {
   void writeLinks(const std::vector<BarcodeLink>& links);
   void defineWarehouse(int16_t warehouse, const std::string& name);
 
-  weltor::Table& table(int32_t id);
+  using HostTest::table;
   weltor::ItemList& listOf(int16_t screenId);
   // The host is on `warehouse`, and the list of `screenId` has its cursor on
   // `item`, whose record also stands in the item table as after moving there.
