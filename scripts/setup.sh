@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the builds and tests need on a Debian 12 (bookworm) machine,
-# as root: CMake, Ninja, GoogleTest, Google Benchmark, the mingw-w64 i686
-# toolchain, and Wine with what it needs to run 32-bit programs here.
+# as root: CMake, Ninja, GoogleTest, Google Benchmark, clang with libFuzzer,
+# tmux (the interactive weltor's tests), the mingw-w64 i686 toolchain, and
+# Wine with what it needs to run 32-bit programs here.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 
@@ -30,7 +31,8 @@ dpkg --add-architecture i386
 
 apt-get update
 apt-get install -y cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev \
-  g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  g++-mingw-w64-i686-posix binutils-mingw-w64-i686 \
+  clang libclang-rt-14-dev llvm tmux
 # Wine without its desktop extras: the tests need no display, sound or fonts.
 apt-get install -y --no-install-recommends wine wine64 wine32:i386
 apt-get install -y --no-install-recommends -t bookworm-backports qemu-user-static
