@@ -60,7 +60,7 @@ namespace {
 
 namespace kamoria::host {
 
-constinit const Cells lazyCells = {
+constexpr Cells lazyCells = {
 #define HOST_SERVICE(slot, ordinal, name, result, parameters, arguments) &lazy_##name,
 #include "frame/host_services.def"
 };

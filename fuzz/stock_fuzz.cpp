@@ -1,0 +1,186 @@
+// Item files, the bar-code link file and warehouse definitions, whatever
+// their contents and sizes, into the stock lookup on one of the seven item
+// lists. The lookup must give the host back what it borrowed (the item
+// record, the current warehouse, the current item number), close whatever it
+// opened, and answer with exactly one window or one notice.
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "harness.h"
+#include "item_files.h"
+
+namespace {
+
+using namespace fuzzing;
+
+// In the order of kItemListScreens: F11, except Ctrl-9 on 3044 and Ctrl-F6 on 742.
+constexpr int16_t kF11 = static_cast<int16_t>(0x8500);
+constexpr int16_t kHotKeys[] = {kF11, kF11, kF11, kF11, kF11, 0x00EF, 0x6300};
+
+std::string itemFileName(int warehouse) {
+  char name[32];
+  std::snprintf(name, sizeof name, "%s%02d%s", weltor::kItemFilePrefix, warehouse, weltor::kItemFileExtension);
+  return name;
+}
+
+std::string linkFileName() {
+  char name[32];
+  std::snprintf(name, sizeof name, "TAB%03d.DAT", weltor::kLinkFileCode);
+  return name;
+}
+
+// A text at `at`: the input's bytes, and when unterminated the rest of the
+// field (up to `end`) filled so that no 0 byte follows.
+void putText(Bytes& record, std::size_t at, std::size_t end, const Bytes& text, bool unterminated) {
+  std::size_t length = text.size() < end - at ? text.size() : end - at;
+  if (length > 0) std::memcpy(record.data() + at, text.data(), length);
+  if (unterminated)
+    for (std::size_t i = at + length; i < end; ++i) record[i] = '#';
+}
+
+Bytes itemRecordFrom(Input& input) {
+  Bytes record(weltor::kItemRecordSize, 0);
+  const int16_t itemNo = input.i16();
+  const int32_t quantity = input.i32();
+  const uint8_t flags = input.byte();
+  const Bytes barcode = input.text();
+  const Bytes unit = input.text();
+  // An unterminated bar code runs on to the record's end.
+  putText(record, weltor::kItemBarcodeAt, (flags & 1) != 0 ? weltor::kItemRecordSize : weltor::kItemUnitAt,
+          barcode, (flags & 1) != 0);
+  putText(record, weltor::kItemUnitAt, weltor::kItemQuantityAt, unit, (flags & 2) != 0);
+  std::memcpy(record.data() + weltor::kItemQuantityAt, &quantity, sizeof quantity);
+  std::memcpy(record.data() + weltor::kItemNumberAt, &itemNo, sizeof itemNo);
+  return record;
+}
+
+Bytes linkRecordFrom(Input& input) {
+  Bytes record(weltor::kLinkRecordSize, 0);
+  const int16_t warehouse = input.i16();
+  const int16_t itemNo = input.i16();
+  const uint8_t flags = input.byte();
+  putText(record, weltor::kLinkBarcodeAt,
+          (flags & 1) != 0 ? weltor::kLinkRecordSize : static_cast<std::size_t>(weltor::kLinkWarehouseAt),
+          input.text(), (flags & 1) != 0);
+  if ((flags & 1) == 0) {
+    std::memcpy(record.data() + weltor::kLinkWarehouseAt, &warehouse, sizeof warehouse);
+    std::memcpy(record.data() + weltor::kLinkItemNumberAt, &itemNo, sizeof itemNo);
+  }
+  return record;
+}
+
+// A file cut short: a few bytes of one more record.
+void appendTail(Bytes& file, Input& input) {
+  const uint8_t tail = input.byte();
+  file.insert(file.end(), tail, static_cast<unsigned char>(tail));
+}
+
+// What the host puts into the item record when the list's cursor stands on
+// an item: the record as the host itself would read it, or nothing.
+std::optional<Bytes> cursorRecord(const weltor::HostState& host, int16_t cursorItemNo) {
+  if (cursorItemNo == 0 || host.session.currentWarehouse < 0) return std::nullopt;
+  char path[512];
+  weltor::itemFilePath(path, sizeof path, host.dataDir, host.session.currentWarehouse, weltor::kItemFilePrefix,
+                       weltor::kItemFileExtension);
+  std::FILE* file = std::fopen(path, "rb");
+  if (file == nullptr) return std::nullopt;
+  Bytes record(weltor::kItemRecordSize);
+  const bool found = weltor::readItemByNumber(file, cursorItemNo, record.data());
+  std::fclose(file);
+  if (!found) return std::nullopt;
+  return record;
+}
+
+std::set<std::string> writtenLastTime;
+
+}  // namespace
+
+// Input: the list (screen and whether the key is its hot key), the current
+// warehouse, the current item number, the cursor's item number, then the
+// item files (a count; each: warehouse, records, a short tail), the link
+// file (a count of links, a tail; none when the count byte is 255) and the
+// warehouse definitions.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  Input input(data, size);
+  Stage& stage = Stage::get();
+  stage.begin();
+  weltor::HostState& host = stage.host();
+
+  const uint8_t list = input.byte();
+  const int screenIndex = list % 7;
+  const int16_t screenId = kItemListScreens[screenIndex];
+  const int16_t key = (list & 0x80) != 0 ? input.i16() : kHotKeys[screenIndex];
+  host.session.currentWarehouse = input.i16();
+  host.session.currentItemNo = input.i32();
+  const int16_t cursorItemNo = input.i16();
+  for (int i = 0; i < host.stock.listCount; ++i)
+    if (host.stock.lists[i].screenId == screenId) host.stock.lists[i].cursorItemNo = cursorItemNo;
+
+  std::set<std::string> written;
+  for (int files = input.byte() % 8; files > 0; --files) {
+    const auto warehouse = static_cast<int8_t>(input.byte());
+    Bytes file;
+    for (int records = input.byte() % 9; records > 0; --records) {
+      const Bytes record = itemRecordFrom(input);
+      file.insert(file.end(), record.begin(), record.end());
+    }
+    appendTail(file, input);
+    const std::string name = itemFileName(warehouse);
+    stage.writeFile(name, file);
+    written.insert(name);
+  }
+  const uint8_t links = input.byte();
+  if (links != 0xFF) {
+    Bytes file;
+    for (int count = links % 17; count > 0; --count) {
+      const Bytes record = linkRecordFrom(input);
+      file.insert(file.end(), record.begin(), record.end());
+    }
+    appendTail(file, input);
+    stage.writeFile(linkFileName(), file);
+    written.insert(linkFileName());
+  }
+  for (int count = input.byte() % 9; count > 0; --count) {
+    const int warehouse = input.byte() % weltor::TableState::kWarehouseCount;
+    const Bytes name = input.text();
+    defineWarehouse(host, warehouse, name, input.flag());
+  }
+  for (const std::string& name : writtenLastTime)
+    if (written.count(name) == 0) stage.removeFile(name);
+  writtenLastTime = written;
+  stage.removeFile(kResultFile);
+
+  // The item record holds something of the host's own before the list moves.
+  unsigned char* itemRecord = table(host, 49).buffer;
+  for (int at = 0; at < weltor::kItemRecordSize; ++at) itemRecord[at] = static_cast<unsigned char>(at * 7);
+  const Bytes recordBefore(itemRecord, itemRecord + weltor::kItemRecordSize);
+  const int16_t warehouseBefore = host.session.currentWarehouse;
+  const int32_t itemNoBefore = host.session.currentItemNo;
+  const std::optional<Bytes> underCursor = cursorRecord(host, cursorItemNo);
+
+  const int16_t result = stage.send(screenId, key, kKey);
+  checkHostIntact(host, "stock lookup");
+  require(host.session.currentWarehouse == warehouseBefore, "the lookup gives back the current warehouse");
+  require(host.session.currentItemNo == itemNoBefore, "the lookup gives back the current item number");
+  if (result != kKeyTaken) {
+    require(host.dialogs.count == 0 && host.stock.window.shownCount == 0, "a key not taken shows nothing");
+    require(Bytes(itemRecord, itemRecord + weltor::kItemRecordSize) == recordBefore,
+            "a key not taken leaves the item record alone");
+  } else {
+    require(key == kHotKeys[screenIndex], "only the list's hot key is taken");
+    const Bytes expected = underCursor ? *underCursor : recordBefore;
+    require(Bytes(itemRecord, itemRecord + weltor::kItemRecordSize) == expected,
+            "the lookup leaves the item record as the list put it");
+    int notices = 0;
+    for (int i = 0; i < host.dialogs.count && i < weltor::DialogState::kCapacity; ++i)
+      if (host.dialogs.shown[i].kind == weltor::DialogKind::notice) ++notices;
+    require(notices + host.stock.window.shownCount == 1, "the lookup answers with one notice or one window");
+    require((host.stock.window.shownCount == 1) == stage.readFile(kResultFile).has_value(),
+            "the window shows the result file, and there is one only when it is shown");
+    require(host.stock.window.lineCount <= 100, "no more lines than warehouses");
+  }
+  stage.settle();
+  return 0;
+}
