@@ -61,8 +61,8 @@ weltor::FormStep stepFrom(Input& input) {
 }  // namespace
 
 // Input: flags (bit 0 a file exists, bit 1 the host has no warehouse table,
-// bit 2 the user may not configure), the file (a length byte, twice that many
-// bytes), warehouse definitions, the host's replacements of warehouse
+// bit 2 the user may not configure), the file (a 16-bit length below 1024,
+// then its bytes), warehouse definitions, the host's replacements of warehouse
 // numbers, the picker's answers, then the user's steps.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   Input input(data, size);
@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const uint8_t flags = input.byte();
   std::optional<Bytes> file;
   if ((flags & 1) != 0) {
-    file = input.bytes(2 * static_cast<std::size_t>(input.byte()));
+    file = input.bytes(input.u16() % 1024);
     stage.writeFile(kOptionsFile, *file);
   } else {
     stage.removeFile(kOptionsFile);

@@ -70,8 +70,6 @@ Stage::Stage() {
   dataDir_ = pattern;
   removeAtExit = dataDir_;
   std::atexit(&removeDataDir);
-  // The result file of the stock lookup is written where the host runs.
-  std::filesystem::current_path(dataDir_);
   // The installation notice has been answered: it asks nothing in a story.
   writeFile("WtyczkiG.ini", Bytes{'[', 'K', 'a', 'm', 'o', 'r', 'i', 'a', ']', '\r', '\n',
                                   'P', 'y', 't', 'a', 'j', '=', '1', '\r', '\n'});

@@ -50,6 +50,8 @@ inline constexpr int16_t kItemListScreens[] = {2171, 147, 780, 2201, 397, 3044, 
 inline constexpr int16_t kKeyTaken = -2;
 
 inline constexpr const char* kOptionsFile = "Kamoria.dat";
+// The stock lookup's result file: a bare name, so the host writes it in the
+// current directory (where the fuzzer runs), not in the data directory.
 inline constexpr const char* kResultFile = "Kamoria_info_mag.csv";
 
 // The substitute host and the plug-in, loaded into this process on first use

@@ -135,7 +135,12 @@ class Story {
         break;
       }
       case 6: host_.session.workstationNo = input_.i32(); break;
-      case 7: host_.stock.lists[screen % host_.stock.listCount].cursorItemNo = input_.i16(); break;
+      case 7: {
+        const int16_t itemNo = input_.i16();
+        for (int i = 0; i < host_.stock.listCount; ++i)
+          if (host_.stock.lists[i].screenId == kScreens[screen]) host_.stock.lists[i].cursorItemNo = itemNo;
+        break;
+      }
       default: host_.session.currentWarehouse = input_.i16(); break;
     }
   }

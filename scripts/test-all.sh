@@ -5,7 +5,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 
 presets=("$@")
-[ ${#presets[@]} -gt 0 ] || presets=(debug sanitize windows)
+[ ${#presets[@]} -gt 0 ] || presets=(debug sanitize fuzz windows)
 jobs=${KAMORIA_JOBS:-2}
 summary=()
 passed=0
