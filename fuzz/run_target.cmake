@@ -6,6 +6,7 @@ file(MAKE_DIRECTORY "${WORK}/corpus")
 execute_process(
   COMMAND "${TARGET}" -max_total_time=${SECONDS} -runs=${RUNS} -timeout=10 -print_final_stats=1
           -artifact_prefix=${WORK}/ "${WORK}/corpus" "${SEEDS}"
+  WORKING_DIRECTORY "${WORK}"
   RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   file(GLOB found "${WORK}/crash-*" "${WORK}/leak-*" "${WORK}/timeout-*" "${WORK}/oom-*")

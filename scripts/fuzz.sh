@@ -25,9 +25,10 @@ mkdir -p "$root/logs" "$root/artifacts"
 
 run() {
   local target=$1 work=$root/corpus-work/$1
-  mkdir -p "$work"
-  # The stock lookup writes its result file in the current directory.
-  (cd "$root" && "$root/fuzz/$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+  mkdir -p "$work" "$root/runs/$target"
+  # The stock lookup writes its result file in the current directory: each
+  # target has a directory of its own.
+  (cd "$root/runs/$target" && "$root/fuzz/$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
      -artifact_prefix="$root/artifacts/$target-" "$work" "$source/fuzz/corpus/$target") \
     >"$root/logs/$target.log" 2>&1
 }
