@@ -7,6 +7,8 @@
 # in build/fuzz/artifacts and makes the command fail.
 # Usage: scripts/fuzz.sh [SECONDS] [TARGET...]
 # KAMORIA_FUZZ_JOBS=2 runs two targets at a time (default one).
+# KAMORIA_FUZZ_COVERAGE=1 then replays the working corpora in a build with
+# line coverage (preset fuzz-coverage) and prints the coverage of plugin/.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -64,4 +66,24 @@ for ((i = 0; i < ${#targets[@]}; i += jobs)); do
 done
 echo
 printf '%s\n' "${summary[@]}"
+
+if [ "${KAMORIA_FUZZ_COVERAGE:-0}" = 1 ]; then
+  echo
+  echo "=== line coverage of plugin/ over the working corpora"
+  cmake --preset fuzz-coverage >/dev/null && cmake --build --preset fuzz-coverage -j "${KAMORIA_JOBS:-2}" >/dev/null ||
+    exit 1
+  covered=$PWD/build/fuzz-coverage
+  rm -rf "$covered/profiles"
+  mkdir -p "$covered/profiles"
+  for target in "${targets[@]}"; do
+    mkdir -p "$covered/runs/$target"
+    (cd "$covered/runs/$target" &&
+     LLVM_PROFILE_FILE="$covered/profiles/%m-%p.profraw" "$covered/fuzz/$target" -runs=0 \
+       "$root/corpus-work/$target" "$source/fuzz/corpus/$target") >"$covered/replay-$target.log" 2>&1 ||
+      echo "$target: the replay failed, see $covered/replay-$target.log"
+  done
+  llvm-profdata merge -o "$covered/fuzz.profdata" "$covered"/profiles/*.profraw &&
+    llvm-cov report "$covered/kamoria.so" -instr-profile="$covered/fuzz.profdata" -show-region-summary=false \
+      -show-branch-summary=false "$source/plugin"
+fi
 exit $failed
