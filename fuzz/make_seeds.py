@@ -75,12 +75,12 @@ def definition(warehouse, name, unterminated=0):
     return u8(warehouse) + text(name) + u8(unterminated)
 
 
-def stock(screen, current, item_no, cursor, files, links, definitions, key=None):
+def stock(screen, current, item_no, cursor, files, links, definitions, key=None, missing=0):
     head = u8(screen | (0x80 if key is not None else 0)) + (i16(key) if key is not None else b'')
     head += i16(current) + i32(item_no) + i16(cursor)
     body = u8(len(files)) + b''.join(files)
     body += u8(0xFF) if links is None else u8(len(links[0])) + b''.join(links[0]) + u8(links[1])
-    body += u8(len(definitions)) + b''.join(definitions)
+    body += u8(len(definitions)) + b''.join(definitions) + u8(missing)
     return head + body
 
 CODE = b'5901234123457'
@@ -105,6 +105,8 @@ write('stock_fuzz', 'short_files_odd_links', stock(4, 1, 5, 5, [
     item_file(1, [item(5, 2500, CODE, b'szt.')], 200),
     item_file(-1, [item(5, 9, CODE, b'szt.')]),
 ], ([link(-1, 5, CODE), link(100, 5, CODE), link(1, 5, CODE), link(2, 0, CODE)], 90), names))
+write('stock_fuzz', 'no_item_table', stock(0, 0, 1, 1, common_files, common_links, names, missing=1))
+write('stock_fuzz', 'no_link_table', stock(0, 0, 1, 1, common_files, common_links, names, missing=4))
 write('stock_fuzz', 'not_the_hot_key', stock(0, 0, 1, 1, common_files, common_links, names, key=0x6300))
 
 

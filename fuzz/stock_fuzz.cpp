@@ -101,8 +101,8 @@ std::set<std::string> writtenLastTime;
 // Input: the list (screen and whether the key is its hot key), the current
 // warehouse, the current item number, the cursor's item number, then the
 // item files (a count; each: warehouse, records, a short tail), the link
-// file (a count of links, a tail; none when the count byte is 255) and the
-// warehouse definitions.
+// file (a count of links, a tail; none when the count byte is 255), the
+// warehouse definitions and the tables the host lacks.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   Input input(data, size);
   Stage& stage = Stage::get();
@@ -148,6 +148,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const Bytes name = input.text();
     defineWarehouse(host, warehouse, name, input.flag());
   }
+  // Tables the host cannot give: bit 0 items (49), bit 1 warehouses (48),
+  // bit 2 links (117).
+  const uint8_t missing = input.byte();
+  table(host, 49).present = (missing & 1) == 0;
+  table(host, 48).present = (missing & 2) == 0;
+  table(host, 117).present = (missing & 4) == 0;
   for (const std::string& name : writtenLastTime)
     if (written.count(name) == 0) stage.removeFile(name);
   writtenLastTime = written;
@@ -171,15 +177,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             "a key not taken leaves the item record alone");
   } else {
     require(key == kHotKeys[screenIndex], "only the list's hot key is taken");
-    const Bytes expected = underCursor ? *underCursor : recordBefore;
+    // Without the item table the list cannot put the item there.
+    const Bytes expected = underCursor && (missing & 1) == 0 ? *underCursor : recordBefore;
     require(Bytes(itemRecord, itemRecord + weltor::kItemRecordSize) == expected,
             "the lookup leaves the item record as the list put it");
     int notices = 0;
-    for (int i = 0; i < host.dialogs.count && i < weltor::DialogState::kCapacity; ++i)
-      if (host.dialogs.shown[i].kind == weltor::DialogKind::notice) ++notices;
-    // An item without a bar code says so before the lookup says it found nothing.
-    require(host.stock.window.shownCount == 1 ? notices == 0 : notices == 1 || notices == 2,
-            "the lookup answers with its notice or one window");
+    int errorBoxes = 0;
+    for (int i = 0; i < host.dialogs.count && i < weltor::DialogState::kCapacity; ++i) {
+      const weltor::Dialog& shown = host.dialogs.shown[i];
+      if (shown.kind == weltor::DialogKind::notice) ++notices;
+      if (shown.kind == weltor::DialogKind::messageBox && shown.mode == 1) ++errorBoxes;
+    }
+    // An item without a bar code, or a table the host cannot give, is said
+    // before the lookup says it found nothing.
+    if (host.stock.window.shownCount == 1)
+      require(notices == 0 && errorBoxes == 0, "a lookup that shows its window shows no notice");
+    else
+      require(notices + errorBoxes >= 1 && notices <= 2 && errorBoxes <= 1,
+              "a lookup without its window says why, once");
     require((host.stock.window.shownCount == 1) == std::filesystem::exists(kResultFile),
             "the window shows the result file, and there is one only when it is shown");
     require(host.stock.window.lineCount <= 100, "no more lines than warehouses");
