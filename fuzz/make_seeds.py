@@ -130,6 +130,7 @@ def close(s): return u8(2) + u8(SCREEN[s])
 def raw(s, event, argument): return u8(3) + u8(SCREEN[s]) + i16(event) + i16(argument)
 def restrict(): return u8(4) + u8(0)
 def toggle_table(index): return u8(5) + u8(index)  # 48, 49, 64, 117
+def out_of_turn(s, event, argument): return u8(9) + u8(SCREEN[s]) + i16(event) + i16(argument)
 def cursor(s, number): return u8(7) + u8(SCREEN[s]) + i16(number)
 
 write('screens_fuzz', 'lock_cycle', screens([(1, 0, 4, 1)], names[:2], 4, 1, 0, 3, 0, ZERO_MASK, [
@@ -147,6 +148,10 @@ write('screens_fuzz', 'table_gone_at_close', screens([(3, 1, 2, 5)], [], 2, 1, 7
 write('screens_fuzz', 'unhooked_screens', screens([], [], 0, 0, 0, 0, 0, ZERO_MASK, [
     open_(100), key(100, 'F11'), open_(2172), raw(2172, 3, 0), close(100), restrict(), open_(2171),
     key(2171, 'Enter'), close(2171)]))
+
+write('screens_fuzz', 'out_of_turn', screens([(0, 0, 1, 3)], [], 1, 1, 0, 2, 0, ZERO_MASK, [
+    out_of_turn(815, 2, 0), out_of_turn(2171, 1, 0x8500 - 0x10000), open_(815), out_of_turn(815, -2, 0),
+    out_of_turn(780, -2, 0), key(815, '2300'), out_of_turn(3044, 2, 0), close(815)]))
 
 
 # ---- form_fuzz: flags, file, names, mappings, picks, steps

@@ -1,8 +1,9 @@
 // Any sequence of screen events and keys into the eight hooked screens (and
 // two the plug-in does not hook), with the user's rights, the workstation,
 // the host's tables and the list cursors changing in between. Screens are
-// opened and closed the way the host does it: a screen gets keys only while
-// it is open. Whenever the document screen closes, the host has its default
+// opened and closed the way the host does it (a screen gets keys only while
+// it is open), until an event out of turn, after which only the promises
+// that hold for any event are checked. Whenever the document screen closes, the host has its default
 // warehouse, its setting and its mask back; the item lists never move the
 // current warehouse or item; a key the plug-in takes never reaches the
 // screen's own handler.
@@ -109,7 +110,7 @@ class Story {
  private:
   void act(uint8_t action) {
     const int screen = input_.byte() % kScreenCount;
-    switch (action % 9) {
+    switch (action % 10) {
       case 0:
         if (!open_[screen]) deliver(screen, 0, kOpen);
         break;
@@ -141,7 +142,17 @@ class Story {
           if (host_.stock.lists[i].screenId == kScreens[screen]) host_.stock.lists[i].cursorItemNo = itemNo;
         break;
       }
-      default: host_.session.currentWarehouse = input_.i16(); break;
+      case 8: host_.session.currentWarehouse = input_.i16(); break;
+      default: {
+        // An event out of turn (a key to a closed screen, a second open, a
+        // close of a screen never opened): nothing may break, though what the
+        // lock promises no longer holds for the rest of the story.
+        const int16_t event = input_.i16();
+        const int16_t argument = input_.i16();
+        outOfTurn_ = true;
+        deliver(screen, argument, event);
+        break;
+      }
     }
   }
 
@@ -161,6 +172,7 @@ class Story {
     checkHostIntact(host_, what);
     if (event == kKey && result == kKeyTaken)
       require(host_.screens.receivedCount == receivedBefore, what + ": a key taken does not reach the screen");
+    if (outOfTurn_) return;
     const bool mayLock = screenId == kDocumentScreen || ((screenId == 780 || screenId == 2201) && event == kOpen);
     if (!mayLock) {
       require(host_.session.currentWarehouse == warehouseBefore, what + ": the current warehouse stays");
@@ -179,6 +191,7 @@ class Story {
   weltor::HostState& host_;
   Input& input_;
   bool open_[kScreenCount] = {};
+  bool outOfTurn_ = false;
   int16_t defaultBefore_ = 0;
   int16_t settingBefore_ = 0;
   unsigned char maskSnapshot_[weltor::kWarehouseMaskSize] = {};
