@@ -2,7 +2,9 @@
 // their contents and sizes, into the stock lookup on one of the seven item
 // lists. The lookup must give the host back what it borrowed (the item
 // record, the current warehouse, the current item number), close whatever it
-// opened, and answer with one window or its notice.
+// opened, answer with one window or its notice, and list what the files
+// hold: each other warehouse's stock of the item, found by bar code and
+// through the links.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -95,6 +97,103 @@ std::optional<Bytes> cursorRecord(const weltor::HostState& host, int16_t cursorI
 }
 
 std::set<std::string> writtenLastTime;
+
+// ---- what the lookup should write, worked out from the files directly ----
+
+Bytes fileBytes(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return {};
+  Bytes bytes;
+  unsigned char chunk[4096];
+  std::size_t got = 0;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+  std::fclose(file);
+  return bytes;
+}
+
+int16_t int16At(const unsigned char* record, std::size_t at) {
+  int16_t value = 0;
+  std::memcpy(&value, record + at, sizeof value);
+  return value;
+}
+
+int32_t int32At(const unsigned char* record, std::size_t at) {
+  int32_t value = 0;
+  std::memcpy(&value, record + at, sizeof value);
+  return value;
+}
+
+// Texts compare as the host's textCompare does, no further than the record.
+bool sameCode(const unsigned char* left, const unsigned char* right, std::size_t limit) {
+  return std::strncmp(reinterpret_cast<const char*>(left), reinterpret_cast<const char*>(right), limit) == 0;
+}
+
+std::string unitOf(const unsigned char* record) {
+  std::string unit;
+  for (std::size_t i = 0; i < 5 && record[weltor::kItemUnitAt + i] != 0; ++i)
+    unit.push_back(static_cast<char>(record[weltor::kItemUnitAt + i]));
+  return unit;
+}
+
+struct Total {
+  int64_t quantity = 0;
+  int16_t itemNo = 0;
+  std::string unit;
+};
+
+// The result file for the item `record`, with the host on `current`: each
+// other warehouse's last record with the bar code, then the links' other
+// items added, one line for each warehouse whose total is not 0.
+std::string expectedResult(const weltor::HostState& host, const Bytes& record, int16_t current) {
+  const std::string dir = host.dataDir;
+  const unsigned char* code = record.data() + weltor::kItemBarcodeAt;
+  constexpr std::size_t itemCodeRoom = weltor::kItemRecordSize - weltor::kItemBarcodeAt;
+  Total totals[100];
+  for (int warehouse = 0; warehouse < 100; ++warehouse) {
+    if (warehouse == current) continue;
+    const Bytes file = fileBytes(dir + "/" + itemFileName(warehouse));
+    for (std::size_t at = 0; at + weltor::kItemRecordSize <= file.size(); at += weltor::kItemRecordSize) {
+      const unsigned char* item = file.data() + at;
+      if (!sameCode(code, item + weltor::kItemBarcodeAt, itemCodeRoom)) continue;
+      totals[warehouse] = {int32At(item, weltor::kItemQuantityAt), int16At(item, weltor::kItemNumberAt), unitOf(item)};
+    }
+  }
+  const Bytes links = fileBytes(dir + "/" + linkFileName());
+  for (std::size_t at = 0; at + weltor::kLinkRecordSize <= links.size(); at += weltor::kLinkRecordSize) {
+    const unsigned char* link = links.data() + at;
+    const int16_t warehouse = int16At(link, weltor::kLinkWarehouseAt);
+    const int16_t itemNo = int16At(link, weltor::kLinkItemNumberAt);
+    if (warehouse < 0 || warehouse >= 100 || warehouse == current) continue;
+    if (!sameCode(code, link + weltor::kLinkBarcodeAt, weltor::kLinkRecordSize)) continue;
+    Total& total = totals[warehouse];
+    if (itemNo == total.itemNo) continue;
+    std::FILE* file = std::fopen((dir + "/" + itemFileName(warehouse)).c_str(), "rb");
+    if (file == nullptr) continue;
+    unsigned char linked[weltor::kItemRecordSize];
+    const bool found = weltor::readItemByNumber(file, itemNo, linked);
+    std::fclose(file);
+    if (!found) continue;
+    total.quantity += int32At(linked, weltor::kItemQuantityAt);
+    if (total.unit.empty()) total.unit = unitOf(linked);
+  }
+  std::string lines;
+  for (int warehouse = 0; warehouse < 100; ++warehouse) {
+    const Total& total = totals[warehouse];
+    if (total.quantity == 0) continue;
+    std::string name;
+    if (host.tables.warehouseDefined[warehouse]) {
+      const unsigned char* definition = host.tables.warehouseRecords[warehouse];
+      for (std::size_t i = weltor::kWarehouseNameAt; i < weltor::kWarehouseRecordSize && definition[i] != 0; ++i)
+        name.push_back(static_cast<char>(definition[i]));
+    }
+    char line[1024];
+    std::snprintf(line, sizeof line, "%s\t%0.3f %s", name.c_str(), static_cast<double>(total.quantity) / 1000.0,
+                  total.unit.c_str());
+    lines += line;
+    lines += "\r\n";
+  }
+  return lines;
+}
 
 }  // namespace
 
@@ -198,6 +297,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     require((host.stock.window.shownCount == 1) == std::filesystem::exists(kResultFile),
             "the window shows the result file, and there is one only when it is shown");
     require(host.stock.window.lineCount <= 100, "no more lines than warehouses");
+    const bool scanned = missing == 0 && underCursor && (*underCursor)[weltor::kItemBarcodeAt] != 0;
+    if (scanned) {
+      const std::string expectedLines = expectedResult(host, *underCursor, warehouseBefore);
+      const std::optional<Bytes> shown = std::filesystem::exists(kResultFile)
+                                               ? std::optional<Bytes>(fileBytes(kResultFile))
+                                               : std::nullopt;
+      require(expectedLines.empty() ? !shown : shown && Bytes(expectedLines.begin(), expectedLines.end()) == *shown,
+              "the result file lists each other warehouse's stock of the item");
+    }
   }
   stage.settle();
   return 0;
