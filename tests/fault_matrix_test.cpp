@@ -2,8 +2,10 @@
 // the host lacks, answers or throws, the plug-in neither crashes nor reaches
 // outside a buffer, shows only its own messages, leaves the host as it was
 // found and damages no file.
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -30,6 +32,9 @@ const std::string kLockError =
     mazovia("\x01" "cBłąd nr 1 operacji dyskowej w badajKtoryMag!\nOperacja niekompletna!\x01").c_str();
 const std::string kStockError =
     mazovia("Błąd operacji dyskowej-pokazStanInnychMag!\nOperacja niekompletna!").c_str();
+const std::string kNamesError = mazovia("Błąd operacji dyskowej-Initial!\nOperacja niekompletna!").c_str();
+const std::string kReadFailed =
+    mazovia("Błąd podczas czytania opcji raportu!\n Niektóre opcje zostaną zresetowane!").c_str();
 const std::string kSaveFailed =
     mazovia("Nie można otworzyc pliku z opcjami raportu!\n Niektóre opcje nie zostaną zapisane!").c_str();
 
@@ -73,7 +78,6 @@ TEST_F(FaultMatrix, ActivationUnderEveryHostFault) {
   testing_support::Story story;
   story.arrange = [] {};
   story.play = [&] {
-    ready = 1;
     // The host hands over its own feature function, when it has one.
     auto feature = reinterpret_cast<FeatureFunction>(testing_support::numberedExport(hostModule(), 30006));
     char description[64];
@@ -114,8 +118,9 @@ TEST_F(FaultMatrix, ActivationUnderEveryHostFault) {
 // ---- the warehouse lock ---------------------------------------------------------
 
 // A restricted user at workstation 5 opens the document screen, which locks
-// warehouse 4; the host has key 0x4150, after which the lock holds again; the
-// screen closes and the host's values come back.
+// warehouse 4; the host has key 0x2300 under its own mask and key 0x4150,
+// after which the lock holds again; the screen closes and the host's values
+// come back.
 TEST_F(FaultMatrix, LockAndReleaseUnderEveryHostFault) {
   const Mask hostMask = {0x02, 0, 0, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0x0F};
   struct HostValues {
@@ -147,6 +152,7 @@ TEST_F(FaultMatrix, LockAndReleaseUnderEveryHostFault) {
   };
   story.play = [&] {
     send(815, 0, kOpen);
+    send(815, 0x2300, kKey);
     send(815, 0x4150, kKey);
     send(815, 0, kClose);
   };
@@ -154,7 +160,7 @@ TEST_F(FaultMatrix, LockAndReleaseUnderEveryHostFault) {
     const auto& faultCase = run.faultCase;
     if (faultCase.fault == Fault::none) {
       EXPECT_EQ(host().session.currentWarehouse, 4) << "the sound run locks";
-      EXPECT_EQ(host().screens.receivedCount, 3);
+      EXPECT_EQ(host().screens.receivedCount, 4);
     }
     // A fault that ends a handler early, or a service the release needs that
     // fails just then, leaves the values to the screen's next close.
@@ -170,6 +176,9 @@ TEST_F(FaultMatrix, LockAndReleaseUnderEveryHostFault) {
     EXPECT_EQ(optionsFileBytes(), optionsRecord());
     if (faultCase.hits(kGetTable) && faultCase.brokenThroughout()) {
       EXPECT_EQ(shownTexts(), (std::vector<std::string>{kLockError, kLockError}));
+    }
+    if (faultCase.hits(kFileRead) && !faultCase.throws()) {
+      EXPECT_TRUE(shows(kReadFailed));
     }
   };
   playUnderEveryFault(story);
@@ -278,7 +287,7 @@ TEST_F(FaultMatrix, ConfigurationUnderEveryHostFault) {
     const bool failedAfterOpening = faultCase.hits(kFileWrite) || faultCase.hits(kFileClose) ||
                                     (faultCase.hits(kFileNameDestroy) && faultCase.throws());
     const auto shown = shownTexts();
-    const bool saveFailureShown = std::find(shown.begin(), shown.end(), kSaveFailed) != shown.end();
+    const bool saveFailureShown = shows(kSaveFailed);
     if (failedAfterOpening) {
       EXPECT_TRUE(file == optionsRecord() || file == soundSave || saveFailureShown || faultCase.throws() ||
                   faultCase.hits(kFileClose))
@@ -287,6 +296,12 @@ TEST_F(FaultMatrix, ConfigurationUnderEveryHostFault) {
       EXPECT_TRUE(file == optionsRecord() || file.size() == 279u) << file.size();
     } else {
       EXPECT_TRUE(file == optionsRecord() || file == soundSave) << "the options file is the old or the new record";
+    }
+    if (faultCase.hits(kFileRead) && !faultCase.throws()) {
+      EXPECT_TRUE(shows(kReadFailed));
+    }
+    if (faultCase.hits(kGetTable) && faultCase.fault == Fault::failsAtTheLast) {
+      EXPECT_EQ(shown, std::vector<std::string>{kNamesError}) << "the names after the pick";
     }
     // An OK that did not reach the file says so.
     if (file == optionsRecord() && !faultCase.throws() && host().form.closedWith == weltor::kFormOk) {

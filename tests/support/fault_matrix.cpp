@@ -99,13 +99,17 @@ void FaultMatrix::playUnderEveryFault(const Story& story) {
     ASSERT_FALSE(called.empty());
     if (HasFailure()) return;
   }
+  int runs = 0;
   for (const auto& [ordinal, calls] : called) {
     for (const Fault fault : faultsOn(calls)) {
       const FaultCase faultCase{fault, ordinal, calls};
       SCOPED_TRACE(describe(faultCase));
       playOnce(story, faultCase);
+      ++runs;
     }
   }
+  RecordProperty("services", static_cast<int>(called.size()));
+  RecordProperty("faultyRuns", runs);
 }
 
 void FaultMatrix::startAfresh(const FaultCase& faultCase) {
@@ -200,6 +204,11 @@ std::vector<std::string> FaultMatrix::shownTexts() {
   std::vector<std::string> texts;
   for (const auto& dialog : dialogs()) texts.push_back(dialog.text);
   return texts;
+}
+
+bool FaultMatrix::shows(const std::string& text) {
+  const auto texts = shownTexts();
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
 std::string FaultMatrix::optionsFileBytes() const {

@@ -67,6 +67,7 @@ class FaultMatrix : public StockTest {
 
   DataFiles dataFiles() const;
   std::vector<std::string> shownTexts();
+  bool shows(const std::string& text);
   std::string optionsFileBytes() const;
 
   static constexpr const char* kOptionsFile = "Kamoria.dat";
