@@ -22,7 +22,7 @@ using testing_support::StoryRun;
 using Mask = std::array<unsigned char, 13>;
 
 constexpr int16_t kOpen = -2, kKey = 1, kClose = 2;
-constexpr uint16_t kGetTable = 52256, kSettingsRecord = 32500, kWarehouseMask = 37959,
+constexpr uint16_t kGetTable = 52256, kBuildDateValue = 52006, kSettingsRecord = 32500, kWarehouseMask = 37959,
                    kAlertBox = 35802, kHookScreen = 52020, kUnhookScreen = 52021,
                    kTextCompare = 52431, kLoadWarehouseDef = 50904,
                    kPickWarehouse = 52337, kCheckWarehouseNo = 51544, kFormFieldBuffer = 52033,
@@ -98,11 +98,14 @@ TEST_F(FaultMatrix, ActivationUnderEveryHostFault) {
       EXPECT_EQ(stopBoxes, ready == 0 ? 0 : 1) << "a refusal is explained in one box";
     }
     // Without a service a load check needs, the box names that service.
-    for (const uint16_t needed : {uint16_t{52006}, uint16_t{30018}, uint16_t{51594}, kGetTable}) {
+    for (const uint16_t needed : {kBuildDateValue, uint16_t{30018}, uint16_t{51594}, kGetTable}) {
       if (faultCase.fault != Fault::missing || faultCase.ordinal != needed) continue;
       EXPECT_EQ(ready, -1);
       ASSERT_EQ(shownTexts().size(), 1u);
       EXPECT_NE(shownTexts()[0].find("o numerze " + std::to_string(needed)), std::string::npos) << shownTexts()[0];
+    }
+    if (faultCase.hits(kBuildDateValue)) {
+      EXPECT_EQ(ready, -1) << "a host that cannot tell its build date is refused";
     }
     if (faultCase.hits(kGetTable) && faultCase.fault != Fault::missing) {
       ASSERT_EQ(shownTexts().size(), 1u);
