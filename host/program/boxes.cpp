@@ -82,7 +82,7 @@ std::string fitted(const std::string& utf8, int width, const char* fill) {
 
 std::string rightAligned(const std::string& utf8, int width, const char* fill) {
   const int shown = displayWidth(utf8);
-  if (shown >= width) return fitted(utf8, width, fill);
+  if (shown >= width) return utf8;
   std::string out;
   for (int i = shown; i < width; ++i) out += fill;
   return out + utf8;

@@ -13,6 +13,7 @@ namespace weltor_program {
 int displayWidth(const std::string& utf8);
 // Cut or padded with `fill` to exactly `width` cells.
 std::string fitted(const std::string& utf8, int width, const char* fill = " ");
+// Padded on the left to `width` cells; never cut (a cut number would lie).
 std::string rightAligned(const std::string& utf8, int width, const char* fill = " ");
 
 struct TextLine {

@@ -94,6 +94,11 @@ Canvas formView(const weltor::FormState& form, const FormFocus* focus) {
     std::string value = focused && focus->typing ? focus->typed : weltor::toUtf8(hostText(field->buffer, weltor::kFieldBufferSize));
     // The field's last cell stays blank: the workstation fields stand side by side.
     const int shown = std::max(1, item.width - 1);
+    if (!field->isText && displayWidth(value) > shown) {
+      // Too long for the field: its end, marked as cut.
+      const std::string tail = value.substr(value.size() - static_cast<std::size_t>(shown - 1));
+      value = "…" + tail;
+    }
     value = field->isText ? fitted(value, shown, "·") : rightAligned(value, shown, "·");
     canvas.text(item.column, item.row, value, focused);
     if (focused) canvas.text(item.column - 1, item.row, "▸");

@@ -16,20 +16,22 @@ bool printOptions(const std::string& bytes, std::ostream& out, std::string& erro
             std::to_string(bytes.size());
     return false;
   }
-  std::vector<TextLine> body = {{"row key  name              workstations                warehouse"}};
+  // Columns: row, the row's key in the form, name, three workstations, warehouse.
+  std::vector<TextLine> body = {{fitted("row", 4) + fitted("key", 5) + fitted("name", 18) +
+                                 rightAligned("workstations", 35) + rightAligned("warehouse", 11)}};
   for (int row = 0; row < kamoria::kWarehouseRowCount; ++row) {
     const char* base = bytes.data() + kamoria::kWarehouseRowSize * static_cast<std::size_t>(row);
     const std::string name(base, strnlen(base, kamoria::kWarehouseNameSize));
-    std::string line = " " + std::to_string(row + 1) + "  " + fitted("F" + std::to_string(row + 2), 4) + " " +
-                       fitted(weltor::toUtf8(name), 17) + " ";
+    std::string line = rightAligned(std::to_string(row + 1), 2) + "  " + fitted("F" + std::to_string(row + 2), 5) +
+                       fitted(weltor::toUtf8(name), 18);
     for (int column = 0; column < 3; ++column) {
       int32_t station = 0;
       std::memcpy(&station, base + kamoria::kWorkstationsOffset + 4 * column, sizeof station);
-      line += rightAligned(std::to_string(station), 8) + " ";
+      line += rightAligned(std::to_string(station), column == 0 ? 11 : 12);
     }
     int16_t warehouse = 0;
     std::memcpy(&warehouse, bytes.data() + kamoria::kWarehouseNumbersOffset + 2 * row, sizeof warehouse);
-    line += "   " + rightAligned(std::to_string(warehouse), 6);
+    line += rightAligned(std::to_string(warehouse), 11);
     body.push_back({line});
   }
   for (const std::string& line : boxed("Kamoria.dat", body).lines()) out << indent << line << "\n";
