@@ -46,7 +46,11 @@ bool readSteps(const fs::path& file, std::vector<Step>& steps, std::string& erro
 // leaves it again before the directory goes away.
 class WorkingDirectory {
  public:
-  explicit WorkingDirectory(const fs::path& dir) : before_(fs::current_path()) { fs::current_path(dir); }
+  explicit WorkingDirectory(const fs::path& dir) {
+    std::error_code failed;
+    before_ = fs::current_path(failed);
+    fs::current_path(dir, failed);
+  }
   ~WorkingDirectory() {
     std::error_code failed;
     fs::current_path(before_, failed);
@@ -72,7 +76,8 @@ int runHost(const CommandLine& line) {
   } else {
     std::error_code failed;
     fs::create_directories(line.dataDir, failed);
-    place.dataDir = fs::absolute(line.dataDir);
+    place.dataDir = fs::absolute(line.dataDir, failed);
+    if (!fs::is_directory(place.dataDir, failed)) return fail("cannot make the data directory " + line.dataDir);
   }
   WorkingDirectory inData(place.dataDir);
 
