@@ -295,12 +295,22 @@ class Workbench {
           key = weltor::kEscapeKey;
           break;
         case Key::enter:
-        case Key::tab: return move(step, 1, 0);
-        case Key::right: return move(step, 1, 0);
+        case Key::tab:
+        case Key::right:
         case Key::backTab:
-        case Key::left: return move(step, -1, 0);
-        case Key::down: return move(step, 0, 1);
-        case Key::up: return move(step, 0, -1);
+        case Key::left:
+        case Key::down:
+        case Key::up: {
+          // Leaving the field puts what was typed into it first.
+          const bool typed = commitTyping(step);
+          const bool back = press.key == Key::backTab || press.key == Key::left;
+          if (press.key == Key::down || press.key == Key::up)
+            moveFocus(0, press.key == Key::down ? 1 : -1);
+          else
+            moveFocus(back ? -1 : 1, 0);
+          if (typed) return true;
+          continue;
+        }
         case Key::f2: key = 0x3C00; break;
         case Key::f3: key = 0x3D00; break;
         case Key::f4: key = 0x3E00; break;
@@ -332,15 +342,11 @@ class Workbench {
     }
   }
 
-  // Leaves the field (typing goes in first) for its neighbour.
-  bool move(weltor::FormStep& step, int columns, int rows) {
-    const bool typed = commitTyping(step);
-    int place = formRow_ * 3 + formColumn_ + columns;
-    place = (place + 27) % 27;
+  // The next workstation field across (rows run on into the next row) or down.
+  void moveFocus(int columns, int rows) {
+    const int place = (formRow_ * 3 + formColumn_ + columns + 27) % 27;
     formRow_ = (place / 3 + rows + 9) % 9;
     formColumn_ = place % 3;
-    if (typed) return true;
-    return formStep(step);
   }
 
   // ---- the warehouse picker ---------------------------------------------------
