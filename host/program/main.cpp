@@ -85,8 +85,10 @@ int runHost(const CommandLine& line) {
   if (!session.start(place, error) || !defineSampleWarehouses(session, error)) return fail(error);
   if (line.command == Command::interactive) return runInteractive(session, error) ? 0 : fail(error);
 
+  const std::string sample = sampleSummary(place.dataDir);
   std::cout << "WELTOR started on " << (line.dataDir.empty() ? "a fresh copy of the sample data" : place.dataDir.string())
-            << " and loaded " << place.pluginFile.filename().string() << "\n";
+            << (sample.empty() ? "" : " (" + sample + ")") << " and loaded " << place.pluginFile.filename().string()
+            << "\n";
   Player player(session, std::cout);
   player.showNew();
   const std::string name = line.command == Command::demo ? "tour.txt" : fs::path(line.file).filename().string();

@@ -51,6 +51,12 @@ weltor::SampleShape shapeOf(const SampleSize& size, int32_t warehouses) {
 
 }  // namespace
 
+std::string sampleSummary(const std::filesystem::path& dir) {
+  SampleSize size;
+  if (!readNote(dir, size)) return {};
+  return std::to_string(size.warehouses) + " warehouses, " + std::to_string(size.items) + " items each";
+}
+
 std::filesystem::path bundledSampleDir() { return programDirectory() / "sample-data"; }
 
 bool writeSampleSet(const std::filesystem::path& hostModule, const std::filesystem::path& dir, SampleSize size,

@@ -32,6 +32,9 @@ bool writeSampleSet(const std::filesystem::path& hostModule, const std::filesyst
 // the sample's warehouses (they live in the host's memory, not in files).
 bool defineSampleWarehouses(Session& session, std::string& error);
 
+// "10 warehouses, 3000 items each" for a directory with a sample's note, else "".
+std::string sampleSummary(const std::filesystem::path& dir);
+
 // A new directory under the system's temporary directory, removed with it.
 class ScratchDirectory {
  public:
