@@ -97,13 +97,11 @@ std::string Session::warehouseName(int warehouse) {
 }
 
 int16_t Session::defaultWarehouse() {
-  int16_t warehouse = 0;
-  std::memcpy(&warehouse, state_->session.settings + weltor::kDefaultWarehouseOffset, sizeof warehouse);
-  return warehouse;
+  return weltor::defaultWarehouse(state_->session);
 }
 
 void Session::setDefaultWarehouse(int16_t warehouse) {
-  std::memcpy(state_->session.settings + weltor::kDefaultWarehouseOffset, &warehouse, sizeof warehouse);
+  weltor::setDefaultWarehouse(state_->session, warehouse);
 }
 
 weltor::ItemList* Session::itemList(int screen) {
