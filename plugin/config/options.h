@@ -38,8 +38,8 @@ void saveOptions();
 
 // Constructs the host's FileName for the data file of that name and open
 // mode in `storage` (kFileNameStorageSize bytes, kHostObjectAlignment
-// aligned). False when the host made none (it lacks the constructor, or the
-// constructor handed back no object): there is nothing to open or destroy.
+// aligned). False when the host has no FileName to construct, in which case
+// there is nothing to open or destroy.
 bool makeDataFileName(void* storage, const char* fileName, const char* mode);
 
 }  // namespace kamoria

@@ -173,7 +173,11 @@ void FaultMatrix::expectSoundEnding(const StoryRun& run) {
   if (!faultCase.hits(22563)) {
     EXPECT_EQ(files.liveFileNames, 0) << "FileName objects left alive";
   }
-  EXPECT_EQ(files.strayFileNameCalls, 0) << "FileName calls on storage that holds none";
+  // A constructor that does nothing leaves an object the host itself refuses
+  // to open; the plug-in cannot tell, since a constructor reports nothing.
+  if (!faultCase.hits(22562) || faultCase.fault == Fault::missing) {
+    EXPECT_EQ(files.strayFileNameCalls, 0) << "FileName calls on storage that holds none";
+  }
   EXPECT_EQ(files.strayHandleCalls, 0) << "file calls with a handle that is not open";
   EXPECT_EQ(host().stock.openTableFiles, 0) << "table files left open";
   EXPECT_EQ(host().stock.strayTableOpens, 0) << "a file read as another kind of file";
