@@ -39,8 +39,13 @@ function(add_weltor_host name)
     foreach(ordinal IN LISTS ordinals)
       string(APPEND def "  ordinal_${ordinal} @${ordinal} NONAME\n")
     endforeach()
+    # Named exports get numbers of their own, above the services: left to the
+    # linker they would take the first free numbers, which are a service's
+    # in a host that lacks it.
+    set(control_ordinal 60001)
     foreach(control IN LISTS WELTOR_CONTROL_EXPORTS)
-      string(APPEND def "  ${control}\n")
+      string(APPEND def "  ${control} @${control_ordinal}\n")
+      math(EXPR control_ordinal "${control_ordinal} + 1")
     endforeach()
     file(GENERATE OUTPUT "${CMAKE_BINARY_DIR}/hosts/${name}.def" CONTENT "${def}")
     target_sources(${target} PRIVATE "${CMAKE_BINARY_DIR}/hosts/${name}.def")

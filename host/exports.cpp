@@ -54,6 +54,16 @@ void logCall(uint16_t ordinal, const intptr_t* args, int count) {
   }
 }
 
+bool serviceFails(uint16_t ordinal) {
+  FrameState& frame = state().frame;
+  if (frame.failAtOrdinal == 0 || frame.failAtOrdinal != ordinal) return false;
+  if (frame.failCountdown > 0) {
+    --frame.failCountdown;
+    return false;
+  }
+  return true;
+}
+
 }  // namespace weltor
 
 #if defined(_WIN32)
@@ -66,6 +76,7 @@ void logCall(uint16_t ordinal, const intptr_t* args, int count) {
   WELTOR_EXPORT result ordinal_##ordinal parameters;                     \
   result ordinal_##ordinal parameters {                                  \
     weltor::logArguments arguments_with(ordinal, arguments);             \
+    if (weltor::serviceFails(ordinal)) return weltor::failedResult<result>(); \
     return weltor::name arguments;                                       \
   }
 // logArguments(ordinal, a, b, ...) from the list's "(a, b, ...)".
@@ -75,6 +86,7 @@ void logCall(uint16_t ordinal, const intptr_t* args, int count) {
   WELTOR_EXPORT result ordinal_##ordinal parameters;                            \
   result ordinal_##ordinal parameters {                                         \
     weltor::logArguments arguments_with(ordinal, arguments);                    \
+    if (weltor::serviceFails(ordinal)) return weltor::failedResult<result>();  \
     va_list rest;                                                               \
     va_start(rest, helpId);                                                     \
     const result shown = weltor::name##V(boxId, title, format, style, helpId, rest); \

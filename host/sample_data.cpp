@@ -70,7 +70,8 @@ bool hasSize(const char* path, long size) {
 bool writeFile(const char* path, const std::vector<unsigned char>& bytes) {
   std::FILE* file = std::fopen(path, "wb");
   if (file == nullptr) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  // An empty link file has no buffer at all; fwrite must not see its null.
+  const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   return std::fclose(file) == 0 && written;
 }
 

@@ -1,6 +1,8 @@
 // The host's own implementation of each numbered service.
 #pragma once
 
+#include <type_traits>
+
 #include "frame/host_types.h"
 #include "weltor.h"
 
@@ -22,5 +24,17 @@ Table* findTable(int32_t id);
 
 // Counts a call into the log and raises the fault a test asked for.
 void logCall(uint16_t ordinal, const intptr_t* args, int count);
+
+// True when a test has made this service stop working (see FrameState).
+bool serviceFails(uint16_t ordinal);
+
+// What a service that does nothing answers: 0, null, no elements.
+template <class Result>
+Result failedResult() {
+  if constexpr (std::is_void_v<Result>)
+    return;
+  else
+    return Result{};
+}
 
 }  // namespace weltor

@@ -371,6 +371,8 @@ int32_t runForm(void* formTemplate, int32_t frameId, void* data, FormHandler han
   int32_t closedWith = 0;
   for (int32_t i = 0; i < steps && i < FormState::kScriptCapacity && closedWith == 0; ++i)
     closedWith = runStep(form, handler, form.script[i]);
+  for (FormStep step{}; closedWith == 0 && form.liveStep != nullptr && form.liveStep(&step); step = FormStep{})
+    closedWith = runStep(form, handler, step);
   if (closedWith == 0) closedWith = kFormCancel;  // the user closes the window
   if (closedWith == kFormOk) storeTexts(form);
   return form.closedWith = closedWith;
@@ -383,7 +385,8 @@ char* formFieldBuffer(int32_t fieldId) {
 
 int32_t pickWarehouse(int32_t current, int32_t, int32_t) {
   FormState& form = state().form;
-  if (form.picksMade >= form.pickAnswerCount || form.picksMade >= 16) return current;
+  if (form.picksMade >= form.pickAnswerCount || form.picksMade >= 16)
+    return form.livePick != nullptr ? form.livePick(current) : current;
   return form.pickAnswers[form.picksMade++];
 }
 

@@ -9,8 +9,7 @@ namespace weltor {
 void resetSession(HostState& host) {
   SessionState& session = host.session;
   session.currentWarehouse = 0;
-  const int16_t defaultWarehouse = 0;
-  std::memcpy(session.settings + kDefaultWarehouseOffset, &defaultWarehouse, sizeof defaultWarehouse);
+  setDefaultWarehouse(session, 0);
   session.workstationNo = 1;
 }
 

@@ -54,6 +54,14 @@ struct TableFileView {
   }
 };
 
+// The host's own paths: the link file has one name, item files another kind.
+bool pathFitsFileCode(int32_t fileCode, const char* path) {
+  char linkPath[kPathSize];
+  dataFilePath(linkPath, sizeof linkPath, state().dataDir, kLinkFileCode);
+  const bool isLinkFile = std::strcmp(path, linkPath) == 0;
+  return fileCode == kLinkFileCode ? isLinkFile : !isLinkFile;
+}
+
 int32_t tableOfFileCode(int32_t fileCode) {
   switch (fileCode) {
     case kItemFileCode: return 49;
@@ -118,6 +126,7 @@ int32_t tableOpen(void* tableFile, int32_t, int32_t fileCode, const char* path, 
   if (path == nullptr || tableOfFileCode(fileCode) == 0) return 0;
   std::FILE* file = std::fopen(path, "rb");
   if (file == nullptr) return 0;
+  if (!pathFitsFileCode(fileCode, path)) ++state().stock.strayTableOpens;
   view.attach(file, fileCode);
   return 1;
 }

@@ -97,6 +97,14 @@ struct FormState {
   int32_t asksShown;
   int32_t askDialogId;
   char askText[256];
+
+  // A person at the keyboard (the interactive weltor). Once the scripted
+  // steps run out the form asks for the next step here (false: the person
+  // closed the window), and the picker asks here once its answers are used
+  // up. Null: nobody is there, the form cancels and the picker keeps the
+  // current number.
+  bool (*liveStep)(FormStep* step);
+  int32_t (*livePick)(int32_t current);
 };
 
 }  // namespace weltor

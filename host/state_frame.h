@@ -25,6 +25,11 @@ struct FrameState {
   // countdown reaches 0 (each such call counts it down).
   uint16_t throwAtOrdinal;
   int32_t throwCountdown;
+  // A service that stops working: once the countdown has let that many calls
+  // through, every call with this ordinal is logged and answers 0, null or
+  // nothing read or written, without doing its work.
+  uint16_t failAtOrdinal;
+  int32_t failCountdown;
 };
 
 // What reached a screen's own handler, with the session as the handler saw

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 namespace weltor {
 
@@ -23,5 +24,16 @@ struct SessionState {
   int32_t restrictionCount;
   int32_t recordChangeDepth;    // -1 opens a change, 1 closes it
 };
+
+// The default warehouse lives packed in the settings record.
+inline int16_t defaultWarehouse(const SessionState& session) {
+  int16_t warehouse = 0;
+  std::memcpy(&warehouse, session.settings + kDefaultWarehouseOffset, sizeof warehouse);
+  return warehouse;
+}
+
+inline void setDefaultWarehouse(SessionState& session, int16_t warehouse) {
+  std::memcpy(session.settings + kDefaultWarehouseOffset, &warehouse, sizeof warehouse);
+}
 
 }  // namespace weltor

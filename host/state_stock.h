@@ -31,6 +31,9 @@ struct StockState {
   int32_t listCount;
   FileListWindow window;
   int32_t openTableFiles;     // table files open right now
+  // Files opened under a file code that is not theirs: an item file read as
+  // the link file, or the link file as an item file.
+  int32_t strayTableOpens;
   int32_t resyncCount;
 };
 

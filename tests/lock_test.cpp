@@ -255,6 +255,39 @@ TEST_F(WarehouseLock, CloseWithoutALockOnlyCopiesTheMaskBack) {
   EXPECT_TRUE(nothingHeld());
 }
 
+// A close before any snapshot was taken (the plug-in came in while the
+// document screen was open) has no mask of the host's to put back: writing
+// the empty one would open every warehouse.
+TEST_F(WarehouseLock, CloseBeforeAnySnapshotLeavesTheHostsMask) {
+  clearLog();
+
+  closeDocument();
+
+  EXPECT_EQ(mask(), kHostMask);
+  EXPECT_TRUE(nothingHeld());
+}
+
+// The settings record out of reach at the close: the default warehouse stays
+// held, and the next close that reaches the record gives it back.
+TEST_F(WarehouseLock, DefaultWarehouseWaitsForTheSettingsRecordWhenItIsMissingAtTheClose) {
+  constexpr uint16_t kSettingsRecord = 32500;
+  writeOptions({{0, {1, 1, 1}, 12}});
+  restrictUser(1);
+  openDocument();
+  host().frame.failAtOrdinal = kSettingsRecord;
+
+  closeDocument();
+
+  EXPECT_EQ(defaultWarehouse(), 12);
+  ASSERT_TRUE(plugin().savedDefaultWarehouse->held) << "the host's default warehouse must not be lost";
+  host().frame.failAtOrdinal = 0;
+  closeDocument();
+
+  EXPECT_EQ(defaultWarehouse(), 4);
+  EXPECT_EQ(mask(), kHostMask);
+  EXPECT_TRUE(nothingHeld());
+}
+
 TEST_F(WarehouseLock, MissingTableAtTheLockIsReportedAndChangesNothing) {
   writeOptions({{0, {1, 1, 1}, 12}});
   for (bool restricted : {true, false}) {

@@ -104,7 +104,6 @@ class OptionsFile : public HostTest {
     EXPECT_EQ(files.strayHandleCalls, 0);
   }
 
- private:
   const LockProbe* plugin_ = nullptr;
 };
 
@@ -216,23 +215,73 @@ TEST_F(OptionsFile, WriteCutShortIsReportedNotPassedForSaved) {
   expectFilesLeftClean();
 }
 
-TEST_F(OptionsFile, FileNameIsDestroyedWhenTheHostThrowsFromOpen) {
+// A host fault out of any file call reaches the caller, and the FileName
+// and the file handle go back to the host all the same: the handle too, and
+// also when the FileName's own destruction is what throws.
+TEST_F(OptionsFile, HostFaultsLeaveNoFileNameOrHandleBehind) {
 #if defined(_WIN32)
   // Each module of the Windows build links its own unwinder, so a fault
   // thrown in the host cannot cross the plug-in there.
   GTEST_SKIP() << "host faults do not unwind across modules in this build";
 #endif
-  writeFile(handMadeRecord());
-  for (void (*operation)() : {plugin().loadOptions, plugin().saveOptions}) {
-    host().frame.throwAtOrdinal = kFileNameOpen;
+  struct Case {
+    const char* name;
+    void (*operation)();
+    uint16_t ordinal;
+  };
+  const Case cases[] = {
+      {"load", plugin().loadOptions, kFileNameOpen},    {"load", plugin().loadOptions, kFileNameDestroy},
+      {"load", plugin().loadOptions, kFileRead},        {"save", plugin().saveOptions, kFileNameOpen},
+      {"save", plugin().saveOptions, kFileNameDestroy}, {"save", plugin().saveOptions, kFileWrite},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.name << ", fault in " << c.ordinal);
+    writeFile(handMadeRecord());
+    host().frame.throwAtOrdinal = c.ordinal;
     host().frame.throwCountdown = 0;
     clearLog();
 
-    EXPECT_THROW(operation(), weltor::HostFault);
+    EXPECT_THROW(c.operation(), weltor::HostFault);
 
     EXPECT_EQ(callsTo(kFileNameDestroy).size(), 1u);
-    expectFilesLeftClean();
+    EXPECT_EQ(host().files.openFiles, 0);
+    // A destruction that throws has not happened in the host.
+    EXPECT_EQ(host().files.liveFileNames, c.ordinal == kFileNameDestroy ? 1 : 0);
+    host().files.liveFileNames = 0;
   }
+}
+
+// A constructor that made nothing leaves an object no open can use: the load
+// keeps the defaults and the object still goes back to the host.
+TEST_F(OptionsFile, FileNameThatTheHostDidNotMakeOpensNothing) {
+  writeFile(handMadeRecord());
+  setRecord(handMadeRecord());
+  host().frame.failAtOrdinal = kFileNameConstruct;
+
+  plugin().loadOptions();
+
+  EXPECT_EQ(record(), defaultRecord());
+  EXPECT_EQ(callsTo(kFileNameOpen).size(), 1u);
+  EXPECT_EQ(callsTo(kFileNameDestroy).size(), 1u);
+  EXPECT_EQ(host().files.strayFileNameCalls, 2) << "the host refused both calls on the empty object";
+  EXPECT_EQ(host().files.liveFileNames, 0);
+  EXPECT_EQ(host().files.openFiles, 0);
+}
+
+// Opening for writing empties the file; a host that cannot write must not
+// get that far.
+TEST_F(OptionsFile, HostWithoutFileWriteKeepsTheOldFileAndSaysSo) {
+  restart("without_52308", PluginBuild::probe);
+  plugin_ = probe<LockProbeFunction>("kamoriaProbeLock")();
+  writeFile(handMadeRecord());
+  setRecord(defaultRecord());
+
+  plugin().saveOptions();
+
+  EXPECT_EQ(fileBytes(), handMadeRecord());
+  expectOnlyBox(kWriteFailed);
+  EXPECT_TRUE(callsTo(kFindDataFile).empty()) << "the file was not opened";
+  expectFilesLeftClean();
 }
 
 }  // namespace

@@ -239,6 +239,32 @@ TEST_F(StockScan, HostFaultLeavesTheHostAsItWas) {
 #endif
 }
 
+// A path service that fails leaves the path buffer as it was. The file of
+// the path before must not then be read again in its place: warehouse 98's
+// stock would show as warehouse 99's, and an item file would be read as the
+// link file.
+TEST_F(StockScan, PathThatTheHostDidNotGiveOpensNothing) {
+  defineWarehouse(98, "Przedostatni");
+  defineWarehouse(99, "Ostatni");
+  writeItemFile(98, {{8, kBarcode, "op.", 3000}});
+  writeItemFile(99, {{9, "5900000000031", "szt.", 100}});
+  const int32_t itemFilePaths = 98;  // 0..99 but the current warehouse and the last
+  for (const uint16_t failing : {kWarehouseFilePath, kTableFilePath}) {
+    SCOPED_TRACE(failing);
+    std::filesystem::remove(testing_support::kResultFile);
+    std::memcpy(table(49).buffer, itemBytes(item).data(), weltor::kItemRecordSize);
+    host().session.currentWarehouse = 2;
+    host().frame.failAtOrdinal = failing;
+    host().frame.failCountdown = failing == kWarehouseFilePath ? itemFilePaths : 0;
+
+    EXPECT_EQ(scan(), 1);
+
+    host().frame.failAtOrdinal = 0;
+    EXPECT_EQ(resultFile(), "Przedostatni\t3.000 op.\r\n");
+    EXPECT_EQ(host().stock.strayTableOpens, 0);
+  }
+}
+
 // Texts the host left without their terminator end at their record's end:
 // the host's record buffers are followed by an unreadable page, so a read
 // past one ends the test run.

@@ -1,94 +1,135 @@
 // weltor: the substitute host as a program. It loads its main module WELTOR
-// and a plug-in into one process, as the real host does, and plays a
-// session script against them, printing what the user would see.
-//
-//   weltor --data DIR [--host NAME] [--plugin FILE] SCRIPT
-//
-// Script lines (one action each, '#' starts a comment):
-//   say TEXT                       print TEXT
-//   host workstation N             this workstation's number
-//   host restrict GROUP ITEM MODE  the user is restricted in that right
-//   host warehouse N               the current warehouse
-//   host default-warehouse N       the default warehouse in the settings
-//   host setting N                 table 64's setting (byte 76)
-//   host api-version N             the interface version the host reports
-//   host cursor SCREEN ITEM        the item under an item list's cursor
-//   host answer N                  the answer the next question dialog gives
-//   host pick N                    the warehouse the picker gives
-//   form KEY...                    keys and typed values the next form gets
-//   describe                       entry 30001 with the host's feature function
-//   activate | report              entry 30008 with 0 | with 1
-//   configure                      entry 30010
-//   unload                         entry 30001 without a feature function
-//   open SCREEN | close SCREEN | key SCREEN KEY   events to a screen
-//   show FILE                      a data file or result file, as text
-//   state                          current and default warehouse, mask, setting
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+// and a plug-in into one process, as the real host does, and plays the
+// bundled tour or a scenario file against them, printing what the user would
+// see, or lets a person work an item list and the configuration form at the
+// keyboard. The commands are in command_line.h, the scenario language in
+// scenario.h.
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <map>
-#include <sstream>
-#include <string>
-#include <vector>
 
-#include "display.h"
-#include "loader.h"
+#include "command_line.h"
+#include "interactive.h"
+#include "options_printer.h"
+#include "sample_set.h"
+#include "scenario.h"
 #include "script_actions.h"
-#include "weltor.h"
+#include "session.h"
+#include "terminal.h"
+
+namespace fs = std::filesystem;
+using namespace weltor_program;
 
 namespace {
 
-void usage() {
-  std::cerr << "usage: weltor --data DIR [--host NAME] [--plugin FILE] SCRIPT\n";
-  std::exit(2);
+int fail(const std::string& error) {
+  std::cerr << "weltor: " << error << "\n";
+  return 1;
+}
+
+fs::path tourFile() {
+  const fs::path besideProgram = programDirectory() / "tour.txt";
+  std::error_code failed;
+  return fs::exists(besideProgram, failed) ? besideProgram : fs::path(WELTOR_TOUR_FILE);
+}
+
+bool readSteps(const fs::path& file, std::vector<Step>& steps, std::string& error) {
+  std::ifstream text(file);
+  if (!text) {
+    error = "cannot read the scenario " + file.string();
+    return false;
+  }
+  return readScenario(file.filename().string(), text, steps, error);
+}
+
+// Runs the host in its data directory (the result file lands there) and
+// leaves it again before the directory goes away.
+class WorkingDirectory {
+ public:
+  explicit WorkingDirectory(const fs::path& dir) {
+    std::error_code failed;
+    before_ = fs::current_path(failed);
+    fs::current_path(dir, failed);
+  }
+  ~WorkingDirectory() {
+    std::error_code failed;
+    fs::current_path(before_, failed);
+  }
+
+ private:
+  fs::path before_;
+};
+
+int runHost(const CommandLine& line) {
+  std::vector<Step> steps;
+  std::string error;
+  if (line.command != Command::interactive &&
+      !readSteps(line.command == Command::demo ? tourFile() : fs::path(line.file), steps, error))
+    return fail(error);
+
+  SessionPlace place{hostModuleFile(line.hostName), {}, line.pluginFile.empty() ? defaultPluginFile() : fs::absolute(line.pluginFile)};
+  ScratchDirectory scratch;
+  if (line.dataDir.empty()) {
+    if (scratch.path().empty()) return fail("cannot make a temporary directory");
+    if (!prepareFreshSample(place.hostModule, scratch.path(), error)) return fail(error);
+    place.dataDir = scratch.path();
+  } else {
+    std::error_code failed;
+    fs::create_directories(line.dataDir, failed);
+    place.dataDir = fs::absolute(line.dataDir, failed);
+    if (!fs::is_directory(place.dataDir, failed)) return fail("cannot make the data directory " + line.dataDir);
+  }
+  WorkingDirectory inData(place.dataDir);
+
+  Session session;
+  if (!session.start(place, error) || !defineSampleWarehouses(session, error)) return fail(error);
+  if (line.command == Command::interactive) return runInteractive(session, error) ? 0 : fail(error);
+
+  const std::string sample = sampleSummary(place.dataDir);
+  std::cout << "WELTOR started on " << (line.dataDir.empty() ? "a fresh copy of the sample data" : place.dataDir.string())
+            << (sample.empty() ? "" : " (" + sample + ")") << " and loaded " << place.pluginFile.filename().string()
+            << "\n";
+  Player player(session, std::cout);
+  player.showNew();
+  const std::string name = line.command == Command::demo ? "tour.txt" : fs::path(line.file).filename().string();
+  for (const Step& step : steps)
+    if (!player.play(step, error)) {
+      std::cout.flush();
+      return fail(name + ":" + std::to_string(step.line) + ": " + error);
+    }
+  return 0;
+}
+
+int printOptionsCommand(const CommandLine& line) {
+  std::string path = line.file;
+  if (path.empty()) path = ((line.dataDir.empty() ? fs::current_path() : fs::path(line.dataDir)) / "Kamoria.dat").string();
+  std::string error;
+  return printOptionsFile(path, std::cout, error) ? 0 : fail(error);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string dataDir, hostName = "full", pluginFile, script;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--data" && i + 1 < argc) dataDir = argv[++i];
-    else if (arg == "--host" && i + 1 < argc) hostName = argv[++i];
-    else if (arg == "--plugin" && i + 1 < argc) pluginFile = argv[++i];
-    else if (!arg.empty() && arg[0] != '-') script = arg;
-    else usage();
+  CommandLine line;
+  std::string error;
+  if (!readCommandLine(argc, argv, line, error)) {
+    std::cerr << "weltor: " << error << "\n" << usage();
+    return 2;
   }
-  if (dataDir.empty() || script.empty()) usage();
-
-  const auto programDir = weltor_program::programDirectory();
-  if (pluginFile.empty()) pluginFile = (programDir / (std::string("kamoria") + weltor_program::moduleExtension())).string();
-
-  std::ifstream lines(script);
-  if (!lines) {
-    std::cerr << "weltor: cannot read the script " << script << "\n";
-    return 1;
-  }
-  std::error_code made;
-  std::filesystem::create_directories(dataDir, made);
-  const auto absoluteData = std::filesystem::absolute(dataDir);
-  // The host works in its data directory; result files land there too.
-  std::filesystem::current_path(absoluteData);
-
-  weltor_program::Session session;
-  if (!session.start(programDir / "hosts" / hostName, absoluteData, pluginFile)) return 1;
-
-  std::string line;
-  int number = 0;
-  while (std::getline(lines, line)) {
-    ++number;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const auto first = line.find_first_not_of(" \t");
-    if (first == std::string::npos || line[first] == '#') continue;
-    if (!session.run(line.substr(first))) {
-      std::cerr << "weltor: " << script << ":" << number << ": cannot do: " << line << "\n";
-      return 1;
+  if (line.command == Command::none) {
+    if (!stdinIsTerminal()) {
+      std::cerr << usage();
+      return 2;
     }
+    line.command = Command::interactive;
   }
-  session.stop();
-  return 0;
+  switch (line.command) {
+    case Command::help: std::cout << usage(); return 0;
+    case Command::options: return printOptionsCommand(line);
+    case Command::sample:
+      if (!writeSampleSet(hostModuleFile(line.hostName), fs::absolute(line.file), SampleSize{}, error)) return fail(error);
+      std::cout << "weltor: sample data in " << line.file << "\n";
+      return 0;
+    default: return runHost(line);
+  }
 }

@@ -1,39 +1,36 @@
-// One session of the substitute host: the modules it loaded and the script
-// actions it plays against them.
+// Plays scenario steps against a session and writes what a person would see:
+// every box, notice, question, form and list window the plug-in raises.
 #pragma once
 
-#include <filesystem>
+#include <ostream>
 #include <string>
 
-#include "loader.h"
-#include "weltor.h"
+#include "boxes.h"
+#include "scenario.h"
+#include "session.h"
 
 namespace weltor_program {
 
-class Session {
+class Player {
  public:
-  bool start(const std::filesystem::path& hostDir, const std::filesystem::path& dataDir,
-             const std::filesystem::path& pluginFile);
-  bool run(const std::string& line);
-  void stop();
+  Player(Session& session, std::ostream& out) : session_(session), out_(out) {}
+  // Boxes that came up before the first step (while the plug-in loaded).
+  void showNew();
+  // False, with `error`, when the host cannot do what the step asks.
+  bool play(const Step& step, std::string& error);
 
  private:
-  bool hostAction(std::istream& words);
-  bool screenAction(const std::string& verb, std::istream& words);
-  bool formSteps(std::istream& words);
+  bool setHostValue(const Step& step, std::string& error);
+  bool screenEvent(const Step& step, std::string& error);
   void showForm();
-  void showWindow();
-  void showNewDialogs();
-  void showState();
-  unsigned char* suspendedSetting();
   void showFile(const std::string& name);
+  void print(const Canvas& canvas);
 
-  Module host_ = nullptr;
-  Module plugin_ = nullptr;
-  weltor::HostState* state_ = nullptr;
-  WeltorSendEventFunction sendEvent_ = nullptr;
+  Session& session_;
+  std::ostream& out_;
   int dialogsShown_ = 0;
   int asksShown_ = 0;
+  int windowsShown_ = 0;
   bool saying_ = false;
 };
 

@@ -1,10 +1,12 @@
 #include "config/options.h"
 
 #include <cstring>
+#include <exception>
 
 #include "frame/host_services.h"
 #include "frame/mazovia.h"
 #include "frame/packed_fields.h"
+#include "frame/scoped_release.h"
 #include "frame/table_records.h"
 
 namespace kamoria {
@@ -57,9 +59,9 @@ inline constexpr int32_t kRecordSize = static_cast<int32_t>(kOptionsRecordSize);
 class DataFileName {
  public:
   DataFileName(const char* fileName, const char* mode)
-      : constructed_(makeDataFileName(storage_, fileName, mode)) {}
-  ~DataFileName() {
-    if (constructed_) host::fileNameDestroy(storage_);
+      : faultsInFlight_(std::uncaught_exceptions()), constructed_(makeDataFileName(storage_, fileName, mode)) {}
+  ~DataFileName() noexcept(false) {
+    if (constructed_) releaseFromDestructor(faultsInFlight_, [this] { host::fileNameDestroy(storage_); });
   }
   DataFileName(const DataFileName&) = delete;
   DataFileName& operator=(const DataFileName&) = delete;
@@ -68,44 +70,77 @@ class DataFileName {
 
  private:
   alignas(kHostObjectAlignment) unsigned char storage_[kFileNameStorageSize];
+  int faultsInFlight_;
   bool constructed_;
 };
 
-// The handle outlives the FileName, which is gone before the file is used.
-void* openDataFile(const char* fileName, const char* mode) {
-  DataFileName name(fileName, mode);
-  return name.open();
-}
+// An open data file's handle, closed on every way out of its scope.
+class DataFile {
+ public:
+  DataFile() : faultsInFlight_(std::uncaught_exceptions()) {}
+  ~DataFile() noexcept(false) {
+    if (handle_ != nullptr) releaseFromDestructor(faultsInFlight_, [this] { close(); });
+  }
+  DataFile(const DataFile&) = delete;
+  DataFile& operator=(const DataFile&) = delete;
+
+  // The handle outlives the FileName, which is gone before the file is used.
+  void open(const char* fileName, const char* mode) {
+    DataFileName name(fileName, mode);
+    handle_ = name.open();
+  }
+  void* handle() const { return handle_; }
+  void close() {
+    void* const handle = handle_;
+    handle_ = nullptr;
+    if (handle != nullptr) host::fileClose(handle);
+  }
+
+ private:
+  void* handle_ = nullptr;
+  int faultsInFlight_;
+};
 
 }  // namespace
 
 bool makeDataFileName(void* storage, const char* fileName, const char* mode) {
   void* const found = host::findDataFile(fileName, mode, 0x40, 0, -1, 0, 0, 0, 0);
   if (host::cells.fileNameConstruct == nullptr) return false;
+  // What the constructor gives back means nothing; an object it failed to
+  // fill is at least not stack leftovers when the host opens it.
+  std::memset(storage, 0, kFileNameStorageSize);
   host::fileNameConstruct(storage, found);
   return true;
 }
 
 void loadOptions() {
   resetOptions();
-  void* const file = openDataFile(kOptionsFileName, "rb");
-  if (file == nullptr) return;
-  if (host::fileRead(options.bytes, 1, kRecordSize, file) != kRecordSize) {
+  DataFile file;
+  file.open(kOptionsFileName, "rb");
+  if (file.handle() == nullptr) return;
+  if (host::fileRead(options.bytes, 1, kRecordSize, file.handle()) != kRecordSize) {
     showDiskError(kReadFailed);
     // Nothing of a partial record may count as configuration.
     resetOptions();
   }
-  host::fileClose(file);
+  file.close();
 }
 
 void saveOptions() {
-  void* const file = openDataFile(kOptionsFileName, "wb");
-  if (file == nullptr) {
+  // Opening for writing empties the file: without a way to write, the
+  // previous record had better stay.
+  if (host::cells.fileWrite == nullptr) {
     showDiskError(kWriteFailed);
     return;
   }
-  const int32_t written = host::fileWrite(options.bytes, kRecordSize, 1, file);
-  host::fileClose(file);
+  DataFile file;
+  file.open(kOptionsFileName, "wb");
+  if (file.handle() == nullptr) {
+    showDiskError(kWriteFailed);
+    return;
+  }
+  const int32_t written = host::fileWrite(options.bytes, kRecordSize, 1, file.handle());
+  file.close();
   // A record cut short must not pass for a saved configuration.
   if (written != 1) showDiskError(kWriteFailed);
 }

@@ -84,13 +84,14 @@ int32_t checkFeatures() {
   return missingFeatureMask == 0 ? 0 : -1;
 }
 
-// A host that cannot tell its build date is not one the plug-in knows; an
-// empty cell's 0 would otherwise pass as the oldest possible date.
+// A host that cannot tell its build date is not one the plug-in knows. No
+// date comes before the required one's value, so an empty cell's 0, or a 0
+// the service answers, would otherwise pass as the oldest possible date.
 int32_t checkBuildDate() {
   if (host::cells.buildDateValue == nullptr) return -1;
   const uint32_t required = host::buildDateValue(kRequiredBuildDate);
   const uint32_t own = host::buildDateValue(nullptr);
-  if (required == kUnreadableDate || own < required) return -1;
+  if (required == kUnreadableDate || required == 0 || own < required) return -1;
   return 0;
 }
 

@@ -11,6 +11,7 @@
 namespace kamoria {
 
 unsigned char savedWarehouseMask[kWarehouseMaskSize] = {};
+bool warehouseMaskSaved = false;
 SavedHostValue savedDefaultWarehouse = {};
 SavedHostValue savedSuspendedSetting = {};
 
@@ -93,21 +94,30 @@ int32_t badajKtoryMag() {
 }
 
 void saveWarehouseMask() {
-  if (const unsigned char* const mask = host::warehouseMask())
+  if (const unsigned char* const mask = host::warehouseMask()) {
     std::memcpy(savedWarehouseMask, mask, sizeof savedWarehouseMask);
+    warehouseMaskSaved = true;
+  }
 }
 
+// A snapshot never taken is no mask of the host's: writing it would open
+// every warehouse.
 void restoreWarehouseMask() {
+  if (!warehouseMaskSaved) return;
   if (unsigned char* const mask = host::warehouseMask())
     std::memcpy(mask, savedWarehouseMask, sizeof savedWarehouseMask);
 }
 
 void releaseWarehouseLock() {
   restoreWarehouseMask();
-  if (savedDefaultWarehouse.held)
-    if (unsigned char* const settings = host::settingsRecord())
+  // Without the settings record now the default warehouse stays held, so
+  // that the next release that reaches the record gives it back.
+  if (savedDefaultWarehouse.held) {
+    if (unsigned char* const settings = host::settingsRecord()) {
       writeInt16(settings, kDefaultWarehouseOffset, savedDefaultWarehouse.value);
-  savedDefaultWarehouse = {};
+      savedDefaultWarehouse = {};
+    }
+  }
 
   if (!savedSuspendedSetting.held) return;
   TableRef* const table = refreshedTable(kSuspendedSettingTable);

@@ -16,8 +16,10 @@ struct SavedHostValue {
   int16_t value;
 };
 
-// The host's mask when the document screen last opened or took key 0x2300.
+// The host's mask when the document screen last opened or took key 0x2300,
+// and whether there has been such a moment yet.
 extern unsigned char savedWarehouseMask[kWarehouseMaskSize];
+extern bool warehouseMaskSaved;
 extern SavedHostValue savedDefaultWarehouse;
 extern SavedHostValue savedSuspendedSetting;
 

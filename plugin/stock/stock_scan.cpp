@@ -7,6 +7,7 @@
 
 #include "frame/host_services.h"
 #include "frame/packed_fields.h"
+#include "frame/scoped_release.h"
 #include "frame/table_records.h"
 
 namespace kamoria {
@@ -79,18 +80,8 @@ class ScopedTableFile {
   ScopedTableFile(const ScopedTableFile&) = delete;
   ScopedTableFile& operator=(const ScopedTableFile&) = delete;
 
-  // A fault of the release itself goes on to the caller like any other host
-  // fault, unless one is already on its way out: two at once would end the
-  // host's process.
   ~ScopedTableFile() noexcept(false) {
-    if (std::uncaught_exceptions() == faultsInFlight_) {
-      host::tableObjectRelease(storage_);
-      return;
-    }
-    try {
-      host::tableObjectRelease(storage_);
-    } catch (...) {
-    }
+    releaseFromDestructor(faultsInFlight_, [this] { host::tableObjectRelease(storage_); });
   }
 
   void* object() { return storage_; }
@@ -196,6 +187,9 @@ int16_t pokazStanInnychMag(unsigned char* itemRecord) {
 
   for (int16_t warehouse = 0; warehouse < kWarehouseCount; ++warehouse) {
     if (warehouse == current) continue;
+    // A path service that fails leaves the buffer as it was: the previous
+    // file must not be read again in this one's place.
+    path[0] = '\0';
     host::warehouseFilePath(warehouse, path, "MMM", ".MGR", kItemFileKind);
     if (host::tableOpen(tableFile.object(), 0, kItemFileCode, path, 0, 0) != 0) {
       while (host::tableReadNext(tableFile.object()) == 1) {
@@ -210,6 +204,7 @@ int16_t pokazStanInnychMag(unsigned char* itemRecord) {
     host::tableClose(tableFile.object());
   }
 
+  path[0] = '\0';
   host::tableFilePath(kLinkFileCode, &links, path, 0);
   if (host::tableOpen(tableFile.object(), 0, kLinkFileCode, path, 0, 0) != 0) {
     while (host::tableReadNext(tableFile.object()) == 1) {

@@ -115,13 +115,11 @@ constexpr int kSuspendedSettingOffset = 76;
 }
 
 int16_t HostTest::defaultWarehouse() {
-  int16_t value = 0;
-  std::memcpy(&value, state_->session.settings + weltor::kDefaultWarehouseOffset, sizeof value);
-  return value;
+  return weltor::defaultWarehouse(state_->session);
 }
 
 void HostTest::setDefaultWarehouse(int16_t warehouse) {
-  std::memcpy(state_->session.settings + weltor::kDefaultWarehouseOffset, &warehouse, sizeof warehouse);
+  weltor::setDefaultWarehouse(state_->session, warehouse);
 }
 
 int16_t HostTest::suspendedSetting() {

@@ -21,10 +21,11 @@ std::vector<unsigned char> StockTest::itemBytes(const ItemRecord& item) {
   return record;
 }
 
+// Where the host keeps its files; also for a host that lacks its path services.
 std::string StockTest::hostPath(int16_t warehouse) {
-  using PathFunction = int32_t (*)(int32_t, char*, const char*, const char*, int32_t);
   char path[264] = {};
-  reinterpret_cast<PathFunction>(numberedExport(hostModule(), 52311))(warehouse, path, "MMM", ".MGR", 103);
+  weltor::itemFilePath(path, sizeof path, host().dataDir, warehouse, weltor::kItemFilePrefix,
+                       weltor::kItemFileExtension);
   return path;
 }
 
@@ -40,9 +41,8 @@ void StockTest::writeItemFile(int16_t warehouse, const std::vector<ItemRecord>& 
 }
 
 void StockTest::writeLinks(const std::vector<BarcodeLink>& links) {
-  using PathFunction = int32_t (*)(int32_t, TableRef**, char*, int32_t);
   char path[264] = {};
-  reinterpret_cast<PathFunction>(numberedExport(hostModule(), 51425))(154, nullptr, path, 0);
+  weltor::dataFilePath(path, sizeof path, host().dataDir, weltor::kLinkFileCode);
   std::ofstream file(path, std::ios::binary);
   for (const BarcodeLink& link : links) {
     unsigned char record[weltor::kLinkRecordSize] = {};
