@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "guarded_memory.h"
+#include "item_files.h"
 #include "services.h"
 
 namespace weltor {
@@ -13,7 +14,8 @@ struct TableShape {
   int16_t recordSize;
 };
 // The tables the plug-in knows, with the record sizes of this host version.
-constexpr TableShape kTables[] = {{48, 216}, {49, 1024}, {64, 843}, {117, 144}};
+constexpr TableShape kTables[] = {
+    {48, kWarehouseRecordSize}, {49, kItemRecordSize}, {64, 843}, {117, kLinkRecordSize}};
 constexpr int kTableCount = sizeof kTables / sizeof kTables[0];
 
 unsigned char* buffers[kTableCount] = {};
@@ -63,7 +65,7 @@ int32_t loadWarehouseDef(int32_t warehouse) {
   if (warehouse < 0 || warehouse >= TableState::kWarehouseCount) return 0;
   TableState& tables = state().tables;
   if (!tables.warehouseDefined[warehouse]) return 0;
-  std::memcpy(table->buffer, tables.warehouseRecords[warehouse], 216);
+  std::memcpy(table->buffer, tables.warehouseRecords[warehouse], kWarehouseRecordSize);
   return 1;
 }
 

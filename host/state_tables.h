@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "item_files.h"
+
 namespace weltor {
 
 inline constexpr int kTableRefSize = 16;
@@ -24,7 +26,7 @@ struct TableState {
   // The warehouse definitions behind loadWarehouseDef (table 48 records).
   static constexpr int kWarehouseCount = 100;
   bool warehouseDefined[kWarehouseCount];
-  unsigned char warehouseRecords[kWarehouseCount][216];
+  unsigned char warehouseRecords[kWarehouseCount][kWarehouseRecordSize];
 };
 
 }  // namespace weltor

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "display.h"
+#include "item_files.h"
 
 namespace weltor_program {
 
@@ -92,8 +93,8 @@ std::string Session::warehouseName(int warehouse) {
   if (warehouse < 0 || warehouse >= weltor::TableState::kWarehouseCount || !tables.warehouseDefined[warehouse])
     return {};
   const auto* record = reinterpret_cast<const char*>(tables.warehouseRecords[warehouse]);
-  constexpr int kNameAt = 4, kRecordSize = 216;
-  return weltor::toUtf8(std::string(record + kNameAt, strnlen(record + kNameAt, kRecordSize - kNameAt)));
+  const char* const name = record + weltor::kWarehouseNameAt;
+  return weltor::toUtf8(std::string(name, strnlen(name, weltor::kWarehouseRecordSize - weltor::kWarehouseNameAt)));
 }
 
 int16_t Session::defaultWarehouse() {

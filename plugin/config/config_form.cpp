@@ -21,7 +21,6 @@ constexpr int32_t kConfigureGroup = 36;
 constexpr int32_t kConfigureItem = 1;
 constexpr int32_t kConfigureMode = 1;
 
-constexpr int32_t kWarehouseTable = 48;
 constexpr std::size_t kWarehouseNameOffset = 4;
 constexpr std::size_t kShownNameLength = kWarehouseNameSize - 1;
 

@@ -8,14 +8,15 @@
 #include "frame/host_services.h"
 #include "frame/identity.h"
 #include "frame/mazovia.h"
+#include "frame/table_records.h"
 
 namespace kamoria {
 
 uint32_t missingFeatureMask = 0xFFFFFFFF;
 RecordSizeCheck recordSizeChecks[3] = {
-    {49, 1024, 0, "k9", nullptr},
-    {48, 216, 0, "w3", nullptr},
-    {64, 843, 0, "Tspr_prop", nullptr},
+    {kItemTable, static_cast<int32_t>(kItemRecordSize), 0, "k9", nullptr},
+    {kWarehouseTable, static_cast<int32_t>(kWarehouseRecordSize), 0, "w3", nullptr},
+    {kSuspendedSettingTable, static_cast<int32_t>(kSuspendedSettingRecordSize), 0, "Tspr_prop", nullptr},
 };
 RecordSizeCheck* mismatchList = nullptr;
 char reportText[kReportTextSize] = {};

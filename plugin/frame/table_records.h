@@ -2,12 +2,23 @@
 // the box it shows when the host's data cannot be reached.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "frame/host_services.h"
 #include "frame/mazovia.h"
 
 namespace kamoria {
+
+// The host's tables the plug-in reads, and the record sizes it is built for
+// (the load checks compare these with the host's).
+inline constexpr int32_t kWarehouseTable = 48;         // w3
+inline constexpr int32_t kItemTable = 49;              // k9
+inline constexpr int32_t kSuspendedSettingTable = 64;  // Tspr_prop
+inline constexpr int32_t kLinkTable = 117;
+inline constexpr std::size_t kWarehouseRecordSize = 216;
+inline constexpr std::size_t kItemRecordSize = 1024;
+inline constexpr std::size_t kSuspendedSettingRecordSize = 843;
 
 inline constexpr auto kAttentionTitle = mazovia("Uwaga");
 inline constexpr int32_t kErrorBoxMode = 1;

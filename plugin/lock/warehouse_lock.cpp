@@ -17,7 +17,6 @@ SavedHostValue savedSuspendedSetting = {};
 
 namespace {
 
-inline constexpr int32_t kSuspendedSettingTable = 64;
 inline constexpr std::size_t kSuspendedSettingOffset = 76;
 inline constexpr std::size_t kDefaultWarehouseOffset = 63;
 inline constexpr int kMaskedWarehouses = 100;

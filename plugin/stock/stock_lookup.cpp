@@ -13,7 +13,6 @@ namespace {
 constexpr uint16_t kF11 = 0x8500;
 constexpr uint16_t kCtrlF6 = 0x6300;
 constexpr uint16_t kCtrl9 = 0x00EF;
-constexpr int32_t kItemTable = 49;
 constexpr int16_t kItemListCode = 0x4001;
 constexpr int32_t kListWindowId = 2392;
 

@@ -15,13 +15,11 @@ namespace kamoria {
 namespace {
 
 // Item record (table 49), host layout.
-constexpr std::size_t kItemRecordSize = 1024;
 constexpr std::size_t kItemBarcodeAt = 123;
 constexpr std::size_t kItemUnitAt = 157;
 constexpr std::size_t kItemQuantityAt = 175;
 constexpr std::size_t kItemNumberAt = 1022;
 // Warehouse record (table 48), host layout.
-constexpr std::size_t kWarehouseRecordSize = 216;
 constexpr std::size_t kWarehouseNameAt = 4;
 // Bar-code link record (table 117), host layout.
 constexpr std::size_t kLinkRecordSize = 144;
@@ -29,9 +27,6 @@ constexpr std::size_t kLinkBarcodeAt = 0;
 constexpr std::size_t kLinkWarehouseAt = 140;
 constexpr std::size_t kLinkItemNumberAt = 142;
 
-constexpr int32_t kItemTable = 49;
-constexpr int32_t kWarehouseTable = 48;
-constexpr int32_t kLinkTable = 117;
 constexpr int32_t kItemFileCode = 4;
 constexpr int32_t kLinkFileCode = 154;
 constexpr int32_t kProgressBox = 0x200;
